@@ -1,0 +1,155 @@
+#include "platform/data_file.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "platform/last_error.h"
+#include "platform/platform_lock.h"
+#include "platform/posix/native_path.h"
+
+namespace {
+
+// Files this process holds open, by device and inode. Windows refuses a
+// second open of a file opened without sharing; a lock held through another
+// descriptor of the same process would not show that, so the process keeps
+// its own list. Guarded by the platform lock.
+using FileIdentity = std::pair<dev_t, ino_t>;
+std::set<FileIdentity>& openFiles() {
+  static std::set<FileIdentity> files;
+  return files;
+}
+
+bool identityOf(int descriptor, FileIdentity& identity) {
+  struct stat status;
+  if (fstat(descriptor, &status) != 0) return false;
+  identity = {status.st_dev, status.st_ino};
+  return true;
+}
+
+// Opens, takes the file for this process alone (and, with flock, from other
+// processes too), or closes it again. Returns the descriptor or -1.
+int openExclusively(const std::string& native, int flags, int& failure) {
+  const int descriptor = open(native.c_str(), flags | O_CLOEXEC, 0666);
+  if (descriptor < 0) {
+    failure = errno;
+    return -1;
+  }
+  FileIdentity identity;
+  if (!identityOf(descriptor, identity) || openFiles().count(identity) != 0 ||
+      flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+    failure = EBUSY;
+    close(descriptor);
+    return -1;
+  }
+  openFiles().insert(identity);
+  return descriptor;
+}
+
+bool isOpen(const DataFile& file) { return file.handle >= 0; }
+
+}  // namespace
+
+DataFile openDataFile(const Text& path) {
+  DataFile file;
+  const std::string native = nativePath(path);
+  if (native.empty() || native.find_first_of("*?") != std::string::npos) {
+    setLastError(EINVAL);
+    return file;
+  }
+  PlatformCallLock hold;
+  int failure = 0;
+  int descriptor = openExclusively(native, O_RDWR | O_CREAT, failure);
+  if (descriptor < 0 && failure != EBUSY) {
+    descriptor = openExclusively(native, O_RDONLY, failure);
+    file.readOnly = descriptor >= 0;
+  }
+  if (descriptor < 0) {
+    setLastError(failure);
+    return file;
+  }
+  file.handle = descriptor;
+  return file;
+}
+
+void setPosition(DataFile& file, std::int64_t position) {
+  if (!isOpen(file) || position < 1) {
+    setLastError(EINVAL);
+    return;
+  }
+  file.position = position;
+}
+
+Text readBytes(DataFile& file, std::int64_t count) {
+  Text bytes;
+  if (!isOpen(file)) {
+    setLastError(EBADF);
+    return bytes;
+  }
+  constexpr std::int64_t kChunk = 65536;
+  while (count > 0) {
+    char buffer[kChunk];
+    const std::int64_t wanted = std::min(count, kChunk);
+    ssize_t got;
+    {
+      PlatformCallLock hold;
+      got = pread(static_cast<int>(file.handle), buffer, static_cast<size_t>(wanted),
+                  static_cast<off_t>(file.position - 1));
+    }
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      setLastError(errno);
+      break;
+    }
+    bytes.append(buffer, static_cast<size_t>(got));
+    file.position += got;
+    count -= got;
+    if (got == 0) {
+      file.endOfFile = true;
+      break;
+    }
+  }
+  return bytes;
+}
+
+void writeBytes(DataFile& file, const Text& bytes) {
+  if (!isOpen(file) || file.readOnly) {
+    setLastError(EBADF);
+    return;
+  }
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t put;
+    {
+      PlatformCallLock hold;
+      put = pwrite(static_cast<int>(file.handle), bytes.data() + done, bytes.size() - done,
+                   static_cast<off_t>(file.position - 1));
+    }
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      setLastError(put < 0 ? errno : EIO);
+      return;
+    }
+    done += static_cast<std::size_t>(put);
+    file.position += put;
+  }
+}
+
+void closeDataFile(DataFile& file) {
+  if (!isOpen(file)) {
+    setLastError(EBADF);
+    return;
+  }
+  const int descriptor = static_cast<int>(file.handle);
+  file.handle = -1;
+  PlatformCallLock hold;
+  FileIdentity identity;
+  if (identityOf(descriptor, identity)) openFiles().erase(identity);
+  if (close(descriptor) != 0) setLastError(errno);
+}

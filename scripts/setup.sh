@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need and
+# that are still missing; nothing else. Safe to run again and again.
+set -euo pipefail
+
+packages=(
+  cmake make g++ libgtest-dev googletest          # native build and tests
+  g++-mingw-w64-x86-64-posix                      # the Windows build
+  wine wine64                                     # running it on Linux
+  xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
+  iproute2 util-linux python3 procps              # network namespace, sayings server, ps
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -ne 0 ] && as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the native suite (plain, then under
+# ThreadSanitizer and AddressSanitizer), the Windows suite under Wine, and
+# the end-to-end scenarios that drive brightquill.exe under Wine and Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+jobs=${BQ_JOBS:-2}
+
+native_suite() {  # build dir, extra cmake arguments...
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+}
+
+echo "== Native tests"
+native_suite build/native
+echo "== Native tests under ThreadSanitizer"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" native_suite build/tsan -DBQ_SANITIZE=thread
+echo "== Native tests under AddressSanitizer"
+ASAN_OPTIONS="detect_leaks=1" native_suite build/asan -DBQ_SANITIZE=address
+
+echo "== Windows build: tests under Wine, then end to end"
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/windows -j"$jobs"
+ctest --test-dir build/windows --output-on-failure
