@@ -49,7 +49,7 @@ WindowHandle controlWindow(WindowHandle dialog, int id) {
 
 Text getControlText(WindowHandle dialog, int id) {
   Text text;
-  runOnDialogThread(dialog, [&text, dialog, id] {
+  runForControl(dialog, id, [&text, dialog, id] {
     std::lock_guard<std::mutex> hold(state().lock);
     if (MemoryControl* control = liveControl(dialog, id)) text = control->text;
   });
@@ -57,14 +57,14 @@ Text getControlText(WindowHandle dialog, int id) {
 }
 
 void setControlText(WindowHandle dialog, int id, const Text& text) {
-  runOnDialogThread(dialog, [&text, dialog, id] {
+  runForControl(dialog, id, [&text, dialog, id] {
     std::lock_guard<std::mutex> hold(state().lock);
     if (MemoryControl* control = liveControl(dialog, id)) control->text = text;
   });
 }
 
 void setControlCheck(WindowHandle dialog, int id, int checkState) {
-  runOnDialogThread(dialog, [dialog, id, checkState] {
+  runForControl(dialog, id, [dialog, id, checkState] {
     std::lock_guard<std::mutex> hold(state().lock);
     MemoryControl* control = liveControl(dialog, id);
     // Only check boxes and radio buttons carry a check mark.

@@ -91,6 +91,12 @@ WindowHandle activeDialog();
 int memoryDialogUnitsToPixelsX(int units);
 int memoryDialogUnitsToPixelsY(int units);
 
+// Calls from other threads (text, checks, user actions) waiting for the
+// dialog's thread to handle them. waitForQueuedMessages blocks until at least
+// count are waiting, or the dialog no longer exists (then it returns false).
+int queuedMessageCount(WindowHandle dialog);
+bool waitForQueuedMessages(WindowHandle dialog, int count);
+
 // Makes the next createDialog fail (returns 0), for tests of that path.
 void failNextDialog();
 // Forgets every dialog and font; call between tests.

@@ -5,11 +5,17 @@
 
 namespace memory_toolkit {
 
-void runOnDialogThread(WindowHandle dialog, std::function<void()> action) {
+namespace {
+
+// requiredControl: when given, a missing control makes the call return at
+// once, as GetDlgItem fails before anything is sent to the dialog's thread.
+void runOnOwnerThread(WindowHandle dialog, const int* requiredControl,
+                      std::function<void()> action) {
   ToolkitState& s = state();
   std::unique_lock<std::mutex> hold(s.lock);
   DialogRecord* record = liveDialog(dialog);
   if (record == nullptr) return;
+  if (requiredControl != nullptr && liveControl(dialog, *requiredControl) == nullptr) return;
   if (record->owner == std::this_thread::get_id()) {
     hold.unlock();
     action();
@@ -22,6 +28,24 @@ void runOnDialogThread(WindowHandle dialog, std::function<void()> action) {
   s.queue.push_back(call);
   s.changed.notify_all();
   s.changed.wait(hold, [&] { return call->done; });
+}
+
+int queuedFor(WindowHandle dialog) {
+  int count = 0;
+  for (const auto& call : state().queue) {
+    if (call->dialog == dialog) ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+void runOnDialogThread(WindowHandle dialog, std::function<void()> action) {
+  runOnOwnerThread(dialog, nullptr, std::move(action));
+}
+
+void runForControl(WindowHandle dialog, int id, std::function<void()> action) {
+  runOnOwnerThread(dialog, &id, std::move(action));
 }
 
 bool hasQueuedCallForThisThread() {
@@ -75,4 +99,15 @@ int pumpOneMessage(std::uint32_t milliseconds) {
   if (!handleOneQueuedCall()) sleepMs(milliseconds);
   std::lock_guard<std::mutex> hold(state().lock);
   return state().openDialogs;
+}
+
+int queuedMessageCount(WindowHandle dialog) {
+  std::lock_guard<std::mutex> hold(state().lock);
+  return queuedFor(dialog);
+}
+
+bool waitForQueuedMessages(WindowHandle dialog, int count) {
+  std::unique_lock<std::mutex> hold(state().lock);
+  state().changed.wait(hold, [&] { return queuedFor(dialog) >= count || !liveDialog(dialog); });
+  return queuedFor(dialog) >= count;
 }

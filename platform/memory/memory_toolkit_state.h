@@ -63,6 +63,8 @@ MemoryControl* controlByWindow(WindowHandle window, WindowHandle* dialog);
 // queued and waited for. Nothing happens when the dialog does not exist;
 // a wait ends early if the dialog is destroyed before handling the call.
 void runOnDialogThread(WindowHandle dialog, std::function<void()> action);
+// The same for a call on one control: returns at once when it does not exist.
+void runForControl(WindowHandle dialog, int id, std::function<void()> action);
 // Handles the first queued call of the calling thread; false when none.
 bool handleOneQueuedCall();
 // With the lock held: true when the calling thread has a queued call.

@@ -65,11 +65,11 @@ void enterOnDialogThread(WindowHandle dialog) {
 }  // namespace
 
 void clickControl(WindowHandle dialog, int id) {
-  runOnDialogThread(dialog, [dialog, id] { clickOnDialogThread(dialog, id); });
+  runForControl(dialog, id, [dialog, id] { clickOnDialogThread(dialog, id); });
 }
 
 void typeIntoControl(WindowHandle dialog, int id, const Text& text) {
-  runOnDialogThread(dialog, [dialog, id, &text] { typeOnDialogThread(dialog, id, text); });
+  runForControl(dialog, id, [dialog, id, &text] { typeOnDialogThread(dialog, id, text); });
 }
 
 void sendToDialog(WindowHandle dialog, std::uint32_t message, MessageParam wParam,

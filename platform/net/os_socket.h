@@ -26,12 +26,17 @@ int osStartSockets(int* systemError);
 void osStopSockets();
 // Looks up the port of service (a name or a decimal number, protocol tcp) and
 // the first IPv4 address of host, then makes a socket without lingering and
-// connects it. On failure no socket is left open.
+// connects it, waiting as long as the system does. The connected socket is
+// then switched to non-blocking, so that a send takes only what fits and
+// every wait goes through osWaitFor with its time-out. On failure no socket
+// is left open.
 int osConnect(const Text& service, const Text& host, OsSocket* socket, int* port,
               int* systemError);
 WaitOutcome osWaitFor(OsSocket socket, bool forWriting, WaitTime time, int* systemError);
-// The number of bytes taken or received (0 on receive: the peer closed), or
-// -1 on a socket error.
+// The number of bytes taken or received (0 on receive: the peer closed),
+// kOsWouldBlock when the socket has no room or no data after all, or -1 on a
+// socket error.
+inline constexpr long long kOsWouldBlock = -2;
 long long osSend(OsSocket socket, const char* bytes, std::size_t count, int* systemError);
 long long osReceive(OsSocket socket, char* buffer, std::size_t capacity, int* systemError);
 void osCloseSocket(OsSocket socket);

@@ -38,6 +38,7 @@ int receiveBytes(SocketConnection* connection, std::size_t maximum, Text* receiv
     // The buffer is empty here: anything it held went out above or the call
     // returned.
     long long got = osReceive(c.socket, c.buffer.data(), c.buffer.size(), &systemError);
+    if (got == kOsWouldBlock) continue;
     if (got < 0) {
       received->clear();
       return socketFailure(kSocketReceiveFailed, systemError);

@@ -1,7 +1,8 @@
 #include "platform/net/socket_connection.h"
 
-// Waits for room before each send, so a peer that stops reading makes the
-// send fail after the time-out instead of blocking for ever.
+// Waits for room before each send and sends only what fits, so a peer that
+// stops reading makes the send fail after the time-out instead of blocking
+// for ever.
 int sendText(SocketConnection* connection, const Text& text) {
   if (connection == nullptr) return socketFailure(kSocketNoConnection, 0);
   const WaitTime wait = waitTimeFromMs(connection->timeoutMs);
@@ -18,6 +19,7 @@ int sendText(SocketConnection* connection, const Text& text) {
     }
     long long taken =
         osSend(connection->socket, text.data() + sent, text.size() - sent, &systemError);
+    if (taken == kOsWouldBlock) continue;
     if (taken < 0) return socketFailure(kSocketSendFailed, systemError);
     sent += static_cast<std::size_t>(taken);
   }

@@ -26,9 +26,10 @@ std::set<FileIdentity>& openFiles() {
   return files;
 }
 
+// Fails for a folder, which is no data file.
 bool identityOf(int descriptor, FileIdentity& identity) {
   struct stat status;
-  if (fstat(descriptor, &status) != 0) return false;
+  if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) return false;
   identity = {status.st_dev, status.st_ino};
   return true;
 }
@@ -149,7 +150,7 @@ void closeDataFile(DataFile& file) {
   const int descriptor = static_cast<int>(file.handle);
   file.handle = -1;
   PlatformCallLock hold;
-  FileIdentity identity;
-  if (identityOf(descriptor, identity)) openFiles().erase(identity);
+  struct stat status;
+  if (fstat(descriptor, &status) == 0) openFiles().erase({status.st_dev, status.st_ino});
   if (close(descriptor) != 0) setLastError(errno);
 }

@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -86,6 +88,12 @@ int osConnect(const Text& service, const Text& host, OsSocket* socketOut, int* p
     ::close(fd);
     return kSocketConnectFailed;
   }
+  int flags = fcntl(fd, F_GETFL);
+  if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) {
+    *systemError = errno;
+    ::close(fd);
+    return kSocketConnectFailed;
+  }
   *socketOut = fd;
   return kSocketOk;
 }
@@ -114,6 +122,7 @@ long long osSend(OsSocket socket, const char* bytes, std::size_t count, int* sys
     taken = ::send(static_cast<int>(socket), bytes, count, MSG_NOSIGNAL);
   } while (taken < 0 && errno == EINTR);
   *systemError = taken < 0 ? errno : 0;
+  if (taken < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return kOsWouldBlock;
   return taken;
 }
 
@@ -123,6 +132,7 @@ long long osReceive(OsSocket socket, char* buffer, std::size_t capacity, int* sy
     got = ::recv(static_cast<int>(socket), buffer, capacity, 0);
   } while (got < 0 && errno == EINTR);
   *systemError = got < 0 ? errno : 0;
+  if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return kOsWouldBlock;
   return got;
 }
 

@@ -11,6 +11,11 @@ std::map<HWND, DialogRecord>& dialogRecords() {
   static std::map<HWND, DialogRecord> records;
   return records;
 }
+// The controls of each dialog, in creation order.
+std::map<HWND, std::vector<ControlRecord>>& controlRecords() {
+  static std::map<HWND, std::vector<ControlRecord>> records;
+  return records;
+}
 
 std::atomic<int> openDialogs{0};
 std::atomic<HWND> currentActiveDialog{nullptr};
@@ -21,15 +26,14 @@ void addDialogRecord(const DialogRecord& record) {
   std::lock_guard<std::mutex> lock(recordsLock);
   // A handle can be reused once its window is gone: the new record wins.
   dialogRecords()[record.window] = record;
+  controlRecords()[record.window].clear();
 }
 
 std::optional<DialogRecord> findDialogRecord(HWND dialog) {
   std::lock_guard<std::mutex> lock(recordsLock);
   auto found = dialogRecords().find(dialog);
   if (found == dialogRecords().end()) return std::nullopt;
-  DialogRecord copy = found->second;
-  copy.controls.clear();
-  return copy;
+  return found->second;
 }
 
 void registerHandler(HWND dialog, DialogHandler handler) {
@@ -59,15 +63,14 @@ bool beginEnding(HWND dialog, MessageResult result) {
 
 void addControlRecord(HWND dialog, const ControlRecord& control) {
   std::lock_guard<std::mutex> lock(recordsLock);
-  auto found = dialogRecords().find(dialog);
-  if (found != dialogRecords().end()) found->second.controls.push_back(control);
+  if (dialogRecords().count(dialog) != 0) controlRecords()[dialog].push_back(control);
 }
 
 std::optional<FontId> swapControlFont(HWND dialog, HWND control, FontId font) {
   std::lock_guard<std::mutex> lock(recordsLock);
-  auto found = dialogRecords().find(dialog);
-  if (found == dialogRecords().end()) return std::nullopt;
-  for (ControlRecord& record : found->second.controls) {
+  auto found = controlRecords().find(dialog);
+  if (found == controlRecords().end()) return std::nullopt;
+  for (ControlRecord& record : found->second) {
     if (record.window != control) continue;
     const FontId previous = record.font;
     record.font = font;
@@ -78,10 +81,11 @@ std::optional<FontId> swapControlFont(HWND dialog, HWND control, FontId font) {
 
 std::vector<ControlRecord> removeDialogRecord(HWND dialog) {
   std::lock_guard<std::mutex> lock(recordsLock);
-  auto found = dialogRecords().find(dialog);
-  if (found == dialogRecords().end()) return {};
-  std::vector<ControlRecord> controls = std::move(found->second.controls);
-  dialogRecords().erase(found);
+  dialogRecords().erase(dialog);
+  auto found = controlRecords().find(dialog);
+  if (found == controlRecords().end()) return {};
+  std::vector<ControlRecord> controls = std::move(found->second);
+  controlRecords().erase(found);
   return controls;
 }
 

@@ -32,11 +32,10 @@ struct DialogRecord {
   bool modal = false;
   bool ending = false;  // inside endDialog
   HACCEL accelerators = nullptr;  // the program never gives one
-  std::vector<ControlRecord> controls;
 };
 
 void addDialogRecord(const DialogRecord& record);
-// A copy of the dialog's record, without its controls.
+// A copy of the dialog's record.
 std::optional<DialogRecord> findDialogRecord(HWND dialog);
 void registerHandler(HWND dialog, DialogHandler handler);
 void setResultTarget(HWND dialog, MessageResult* target);
@@ -47,7 +46,8 @@ void addControlRecord(HWND dialog, const ControlRecord& control);
 // Makes the control show toolkit font `font`; returns the font it showed
 // before, or nothing when the control has no record.
 std::optional<FontId> swapControlFont(HWND dialog, HWND control, FontId font);
-// Forgets the dialog; returns its controls so that their fonts lose a user.
+// Forgets the dialog and its controls; returns the controls so that their
+// fonts lose a user.
 std::vector<ControlRecord> removeDialogRecord(HWND dialog);
 
 // The number of open dialogs and the active dialog, shared by every thread.

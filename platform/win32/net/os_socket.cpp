@@ -99,6 +99,12 @@ int osConnect(const Text& service, const Text& host, OsSocket* socketOut, int* p
     closesocket(s);
     return kSocketConnectFailed;
   }
+  u_long nonBlocking = 1;
+  if (ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
+    *systemError = WSAGetLastError();
+    closesocket(s);
+    return kSocketConnectFailed;
+  }
   *socketOut = static_cast<OsSocket>(s);
   return kSocketOk;
 }
@@ -124,7 +130,7 @@ long long osSend(OsSocket socket, const char* bytes, std::size_t count, int* sys
   int taken = ::send(static_cast<SOCKET>(socket), bytes, clampedLength(count), 0);
   if (taken == SOCKET_ERROR) {
     *systemError = WSAGetLastError();
-    return -1;
+    return *systemError == WSAEWOULDBLOCK ? kOsWouldBlock : -1;
   }
   *systemError = 0;
   return taken;
@@ -134,7 +140,7 @@ long long osReceive(OsSocket socket, char* buffer, std::size_t capacity, int* sy
   int got = ::recv(static_cast<SOCKET>(socket), buffer, clampedLength(capacity), 0);
   if (got == SOCKET_ERROR) {
     *systemError = WSAGetLastError();
-    return -1;
+    return *systemError == WSAEWOULDBLOCK ? kOsWouldBlock : -1;
   }
   *systemError = 0;
   return got;

@@ -1,0 +1,35 @@
+#pragma once
+// Fetching the sayings page: one HTTP/1.0 request, the raw response kept.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/text.h"
+
+// The fetched page, then (after ExtractSaying) the saying. Each thread has
+// its own: the clock thread and the dialog thread may fetch at the same time,
+// and each must read back exactly the page its own fetch brought in, so a
+// fetch followed by ExtractSaying works on one thread's value from start to
+// end and never sees the other thread's half-done page.
+extern thread_local Text Saying;
+
+// Where a fetch connects. The request itself always names the sayings site.
+struct SayingFetchSettings {
+  Text host = "brightquill.com";
+  Text service = "http";
+  std::uint32_t timeoutMs = 60000;  // each wait for the socket
+};
+
+// At most this much of a response is kept; then the fetch stops receiving,
+// so a server that never stops sending cannot use up the memory.
+inline constexpr std::size_t kSayingPageLimit = 1048576;
+
+// Fetches from the sayings site into Saying, which is empty when the site
+// could not be reached. Blocks the calling thread for the whole exchange.
+void FetchSayingPage();
+// The same with the given connection settings.
+void FetchSayingPageWith(const SayingFetchSettings& settings);
+
+// The settings FetchSayingPage uses: the fixed sayings site unless replaced.
+// Tests point it at a server of their own; the program never changes it.
+SayingFetchSettings sayingFetchSettings();
+void setSayingFetchSettings(const SayingFetchSettings& settings);

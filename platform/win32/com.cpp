@@ -1,0 +1,6 @@
+#include "platform/com.h"
+
+#include <objbase.h>
+
+void initThreadApartment() { CoInitialize(nullptr); }
+void uninitThreadApartment() { CoUninitialize(); }

@@ -1,0 +1,8 @@
+#pragma once
+// The toolkit's own dialog procedure, given to every dialog it creates. It
+// keeps the open-dialog count and the active dialog, passes messages to the
+// dialog's handler once runModal has registered one, and supplies the
+// toolkit's default handling where the handler leaves a message alone.
+#include <windows.h>
+
+INT_PTR CALLBACK toolkitDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

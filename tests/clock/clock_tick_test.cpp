@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include "clock/clock_tick.h"
+#include "clock/ring_state.h"
+#include "clock/time_text.h"
+#include "platform/dialog.h"
+#include "speech/speech.h"
+#include "tests/clock/clock_test_support.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+using namespace clock_test;
+
+std::vector<int> announcementTicks() {
+  std::vector<int> ticks;
+  for (int tick = 1; tick <= 571; tick += 30) ticks.push_back(tick);
+  return ticks;
+}
+
+TEST_F(ClockTest, RingAnnouncesTwentyTimesAndEndsAtTick601) {
+  setSimulatedTime(7, 30, 0);
+  armAlarm(1, 7, 30, "wake up");
+
+  std::vector<int> spokenOn;
+  for (int tick = 1; tick <= 600; ++tick) {
+    const std::size_t before = spokenUtterances().size();
+    ClockTick();
+    if (spokenUtterances().size() > before) spokenOn.push_back(tick);
+    const RingState ring = RingStateNow();
+    ASSERT_EQ(ring.ringingAlarm, 1) << "tick " << tick;
+    ASSERT_EQ(ring.ringTick, tick);
+  }
+  EXPECT_EQ(spokenOn, announcementTicks());
+  EXPECT_EQ(spokenTexts(), std::vector<Text>(20, "wake up"));
+
+  ClockTick();  // what would be tick 601 ends the ring
+  EXPECT_EQ(RingStateNow().ringingAlarm, 0);
+  EXPECT_EQ(RingStateNow().ringTick, 0);
+
+  // The alarm's minute is long over, so the ring does not start again.
+  EXPECT_TRUE(tickAndListen(200).empty());
+  EXPECT_EQ(RingStateNow().ringTick, 0);
+}
+
+TEST_F(ClockTest, RingLimitIsCountedInTicks) {
+  RingTickLimit = 40;
+  setSimulatedTime(7, 30, 0);
+  armAlarm(2, 7, 30, "short");
+  EXPECT_EQ(tickAndListen(40), (std::vector<int>{1, 31}));
+  ClockTick();
+  EXPECT_EQ(RingStateNow().ringingAlarm, 0);
+}
+
+TEST_F(ClockTest, LatestArmedAlarmOfTheSameMinuteRings) {
+  setSimulatedTime(7, 30, 0);
+  armAlarm(2, 7, 30, "bee");
+  armAlarm(4, 7, 30, "dee");
+  ClockTick();
+  EXPECT_EQ(RingStateNow().ringingAlarm, 4);
+  EXPECT_EQ(spokenTexts(), std::vector<Text>{"dee"});
+}
+
+TEST_F(ClockTest, UnarmedAlarmRingsAtTheNextTickOnceArmed) {
+  setSimulatedTime(7, 30, 0);
+  StoreAlarmTime(3, AlarmTime{7, 30});
+  StoreAlarmText(3, "see");
+  EXPECT_TRUE(tickAndListen(5).empty());
+  EXPECT_EQ(RingStateNow().ringingAlarm, 0);
+
+  StoreArmString("  A  ");
+  EXPECT_EQ(tickAndListen(1), std::vector<int>{1});
+  EXPECT_EQ(RingStateNow().ringingAlarm, 3);
+  EXPECT_EQ(RingStateNow().ringTick, 1);
+}
+
+TEST_F(ClockTest, AlarmOfAnotherHourOrMinuteDoesNotRing) {
+  setSimulatedTime(19, 30, 0);
+  armAlarm(1, 7, 30, "morning");  // same minute, twelve hours off
+  armAlarm(2, 19, 31, "later");
+  EXPECT_TRUE(tickAndListen(3).empty());
+}
+
+TEST_F(ClockTest, LaterAlarmTakesOverARingWithoutRestartingIt) {
+  setSimulatedTime(7, 30, 0);
+  armAlarm(1, 7, 30, "alpha");
+  armAlarm(3, 7, 32, "charlie");
+
+  int takeoverTick = 0;
+  std::vector<int> spokenOn;
+  for (int tick = 1; tick <= 600; ++tick) {
+    const std::size_t before = spokenUtterances().size();
+    ClockTick();
+    if (spokenUtterances().size() > before) spokenOn.push_back(tick);
+    const RingState ring = RingStateNow();
+    if (ring.ringingAlarm == 3 && takeoverTick == 0) takeoverTick = tick;
+    ASSERT_EQ(ring.ringTick, tick);
+  }
+  ASSERT_GT(takeoverTick, 200);  // two minutes of ticks later
+  EXPECT_EQ(spokenOn, announcementTicks());
+
+  const std::vector<Text> texts = spokenTexts();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const int tick = spokenOn[i];
+    EXPECT_EQ(texts[i], tick < takeoverTick ? "alpha" : "charlie") << "tick " << tick;
+  }
+  ClockTick();
+  EXPECT_EQ(RingStateNow().ringingAlarm, 0);  // 600 ticks after A's ring began
+}
+
+TEST_F(ClockTest, DisarmingOrMovingTheRingingAlarmDoesNotStopIt) {
+  setSimulatedTime(7, 30, 0);
+  armAlarm(1, 7, 30, "keep going");
+  ClockTick();
+  StoreArmString("     ");
+  StoreAlarmTime(1, AlarmTime{9, 0});
+
+  EXPECT_EQ(tickAndListen(30), std::vector<int>{30});  // ring tick 31
+  EXPECT_EQ(RingStateNow().ringingAlarm, 1);
+  EXPECT_EQ(RingStateNow().ringTick, 31);
+  EXPECT_EQ(spokenTexts(), (std::vector<Text>{"keep going", "keep going"}));
+}
+
+TEST_F(ClockTest, AlarmEFetchesASayingOnceAtTheStartOfEachRing) {
+  setSimulatedTime(7, 30, 0);
+  armAlarm(5, 7, 30, "old saying");
+
+  EXPECT_EQ(tickAndListen(601).size(), 20u);
+  EXPECT_EQ(refreshCalls, 1);
+  // The fetched saying is spoken from the first announcement on.
+  EXPECT_EQ(spokenTexts(), std::vector<Text>(20, "saying 1"));
+
+  // A second ring of E fetches again, once.
+  const std::int64_t now = simulatedMilliseconds() / 60000;
+  armAlarm(5, static_cast<int>(now / 60), static_cast<int>(now % 60 + 1), "saying 1");
+  tickAndListen(800);
+  EXPECT_EQ(refreshCalls, 2);
+  EXPECT_EQ(spokenTexts().back(), "saying 2");
+}
+
+TEST_F(ClockTest, AlarmETakingOverARingDoesNotFetch) {
+  setSimulatedTime(7, 30, 0);
+  armAlarm(1, 7, 30, "alpha");
+  armAlarm(5, 7, 31, "previous saying");
+  const std::vector<int> spokenOn = tickAndListen(601);
+  EXPECT_EQ(spokenOn.size(), 20u);
+  EXPECT_EQ(refreshCalls, 0);
+  EXPECT_EQ(spokenTexts().back(), "previous saying");
+}
+
+TEST_F(ClockTest, EmptyAlarmTextIsStillSpoken) {
+  setSimulatedTime(6, 0, 0);
+  armAlarm(5, 6, 0, "");
+  AlarmESayingRefresh = [] { ++refreshCalls; };  // a fetch that found nothing
+  ClockTick();
+  EXPECT_EQ(spokenTexts(), std::vector<Text>{""});
+}
+
+// A dialog on this thread with the two boxes the clock writes to.
+WindowHandle makeClockWindow() {
+  const WindowHandle window = createDialog(0, "clock", 0, 0, 271, 193, 0, 0);
+  addControl(window, ControlKind::EditBox, IDC_TIME, "", 5, 5, 115, 30);
+  addControl(window, ControlKind::EditBox, IDC_SPEAK_TEXT, "", 10, 145, 250, 15);
+  MainWindow = window;
+  return window;
+}
+
+TEST_F(ClockTest, TimeBoxIsSetOnEveryTick) {
+  const WindowHandle window = makeClockWindow();
+  setSimulatedTime(7, 5, 9);
+  ClockTick();
+  EXPECT_EQ(controlState(window, IDC_TIME).text, " 7:05:09 a");
+
+  // Typed text is overwritten by the next tick even when the time is unchanged.
+  typeIntoControl(window, IDC_TIME, "typed");
+  setSimulatedTime(7, 5, 9);
+  ClockTick();
+  EXPECT_EQ(controlState(window, IDC_TIME).text, " 7:05:09 a");
+
+  setSimulatedTime(23, 59, 59, 600);
+  ClockTick();
+  EXPECT_EQ(controlState(window, IDC_TIME).text, "11:59:59 p");
+  ClockTick();  // past midnight
+  EXPECT_EQ(controlState(window, IDC_TIME).text, "12:00:00 a");
+  EXPECT_EQ(TimeText.size(), 10u);
+}
+
+TEST_F(ClockTest, RingShowsItsTextInTheSpeakBoxBeforeSpeaking) {
+  const WindowHandle window = makeClockWindow();
+  Text shownWhileSpeaking;
+  setSpeakingObserver([&](const Text&) {
+    shownWhileSpeaking = controlState(window, IDC_SPEAK_TEXT).text;
+  });
+  setSimulatedTime(7, 30, 0);
+  armAlarm(2, 7, 30, "time to rise");
+  ClockTick();
+  EXPECT_EQ(shownWhileSpeaking, "time to rise");
+  EXPECT_EQ(controlState(window, IDC_SPEAK_TEXT).text, "time to rise");
+  // Announcing takes its pause before speaking, then the tick's own pause.
+  EXPECT_GE(totalSleptMilliseconds(), 250 + 500);
+}
+
+TEST_F(ClockTest, QuietTickPausesHalfASecond) {
+  setSimulatedTime(7, 30, 0);
+  ClockTick();
+  EXPECT_GE(totalSleptMilliseconds(), 500);
+  EXPECT_LT(totalSleptMilliseconds(), 550);
+}
+
+}  // namespace
