@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -13,7 +14,8 @@ constexpr std::int64_t kDayMs = 24LL * 60 * 60 * 1000;
 std::atomic<std::int64_t> nowMs{0};
 std::atomic<std::int64_t> sleptMs{0};
 std::mutex observerLock;
-std::function<void(std::uint32_t)> sleepObserver;
+// Shared, so that an observer with state of its own keeps it from call to call.
+std::shared_ptr<std::function<void(std::uint32_t)>> sleepObserver;
 
 }  // namespace
 
@@ -25,7 +27,8 @@ std::int64_t simulatedMilliseconds() { return nowMs.load() % kDayMs; }
 
 void setSleepObserver(std::function<void(std::uint32_t)> observer) {
   std::lock_guard<std::mutex> hold(observerLock);
-  sleepObserver = std::move(observer);
+  sleepObserver = observer ? std::make_shared<std::function<void(std::uint32_t)>>(std::move(observer))
+                           : nullptr;
 }
 
 std::int64_t totalSleptMilliseconds() { return sleptMs.load(); }
@@ -47,12 +50,12 @@ Text timeOfDay() {
 void sleepMs(std::uint32_t milliseconds) {
   nowMs += milliseconds;
   sleptMs += milliseconds;
-  std::function<void(std::uint32_t)> observer;
+  std::shared_ptr<std::function<void(std::uint32_t)>> observer;
   {
     std::lock_guard<std::mutex> hold(observerLock);
     observer = sleepObserver;
   }
-  if (observer) observer(milliseconds);
+  if (observer) (*observer)(milliseconds);
   // Lets other threads run, as a real pause would.
   std::this_thread::yield();
 }
