@@ -54,6 +54,7 @@ int openExclusively(const std::string& native, int flags, int& failure) {
 }
 
 bool isOpen(const DataFile& file) { return file.handle >= 0; }
+int descriptorOf(const DataFile& file) { return static_cast<int>(file.handle); }
 
 }  // namespace
 
@@ -76,12 +77,24 @@ DataFile openDataFile(const Text& path) {
     return file;
   }
   file.handle = descriptor;
+  lseek(descriptor, 0, SEEK_SET);
   return file;
 }
 
 void setPosition(DataFile& file, std::int64_t position) {
-  if (!isOpen(file) || position < 1) {
-    setLastError(EINVAL);
+  if (!isOpen(file)) {
+    setLastError(EBADF);
+    return;
+  }
+  off_t moved;
+  {
+    PlatformCallLock hold;
+    // A position below 1 is a negative offset, which lseek refuses and the
+    // file pointer stays where it was.
+    moved = lseek(descriptorOf(file), static_cast<off_t>(position - 1), SEEK_SET);
+  }
+  if (moved < 0) {
+    setLastError(errno);
     return;
   }
   file.position = position;
@@ -98,20 +111,21 @@ Text readBytes(DataFile& file, std::int64_t count) {
     char buffer[kChunk];
     const std::int64_t wanted = std::min(count, kChunk);
     ssize_t got;
+    int failure = 0;
     {
       PlatformCallLock hold;
-      got = pread(static_cast<int>(file.handle), buffer, static_cast<size_t>(wanted),
-                  static_cast<off_t>(file.position - 1));
+      got = read(descriptorOf(file), buffer, static_cast<size_t>(wanted));
+      if (got < 0) failure = errno;
     }
-    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 && failure == EINTR) continue;
     if (got < 0) {
-      setLastError(errno);
+      setLastError(failure);
       break;
     }
     bytes.append(buffer, static_cast<size_t>(got));
     file.position += got;
     count -= got;
-    if (got == 0) {
+    if (got < wanted) {
       file.endOfFile = true;
       break;
     }
@@ -127,14 +141,15 @@ void writeBytes(DataFile& file, const Text& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t put;
+    int failure = 0;
     {
       PlatformCallLock hold;
-      put = pwrite(static_cast<int>(file.handle), bytes.data() + done, bytes.size() - done,
-                   static_cast<off_t>(file.position - 1));
+      put = write(descriptorOf(file), bytes.data() + done, bytes.size() - done);
+      if (put < 0) failure = errno;
     }
-    if (put < 0 && errno == EINTR) continue;
+    if (put < 0 && failure == EINTR) continue;
     if (put <= 0) {
-      setLastError(put < 0 ? errno : EIO);
+      setLastError(put < 0 ? failure : EIO);
       return;
     }
     done += static_cast<std::size_t>(put);

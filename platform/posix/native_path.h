@@ -4,6 +4,8 @@
 #include "platform/text.h"
 
 // The program names its files with Windows paths ("c:\quillhaven\..."). On
-// POSIX a drive prefix "c:" is dropped, backslashes become slashes, and the
-// result is cut to 255 characters like a Windows path.
+// POSIX the path is first cut to 255 characters like a Windows path; then a
+// drive prefix ("c:" and the root backslashes after it) is dropped, so the
+// folder lies in the current directory, and backslashes become slashes.
+// Paths without a drive keep their root.
 std::string nativePath(const Text& path);

@@ -14,6 +14,7 @@
 #include "inspiration/saying_schedule.h"
 #include "platform/memory/memory_dialog.h"
 #include "platform/recording/recording_voice.h"
+#include "speech/speech.h"
 #include "tests/support/simulated_clock.h"
 
 namespace clock_test {
@@ -43,6 +44,7 @@ inline std::vector<Text> spokenTexts() {
 class ClockTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ReleaseThreadVoice();  // before the recording voice forgets its voices
     resetSimulatedClock();
     resetRecordingVoice();
     resetMemoryToolkit();
@@ -56,6 +58,7 @@ class ClockTest : public ::testing::Test {
   }
   void TearDown() override {
     AlarmESayingRefresh = RefreshAlarmESaying;
+    ReleaseThreadVoice();
     MainWindow = 0;
     QuitFlag = false;
     resetSimulatedClock();

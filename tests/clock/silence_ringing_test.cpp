@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "clock/clock_thread.h"
 #include "clock/clock_tick.h"
 #include "clock/ring_state.h"
+#include "speech/speech.h"
 #include "tests/clock/clock_test_support.h"
 
 namespace {
@@ -90,6 +94,43 @@ TEST_F(SilenceRingingTest, RingStartsAfreshOnceASilenceIsOver) {
   ASSERT_EQ(RingStateNow().ringingAlarm, 2);
   EXPECT_EQ(RingStateNow().ringTick, 1);
   EXPECT_EQ(spokenTexts().back(), "second");
+}
+
+// "Silencer" clicked on another thread at every point of a ring: no tick
+// ever sees the silence without its ring stop, nor a ring count without a
+// ringing alarm, and whatever is announced is the alarm's own text.
+TEST_F(SilenceRingingTest, SilencerFromTheDialogThreadIsOneUpdateForTheClock) {
+  armAlarm(1, 7, 30, "ring");
+  std::atomic<int> ticks{0};
+  std::atomic<int> halfUpdates{0};
+  setSleepObserver([&](std::uint32_t milliseconds) {
+    if (milliseconds != 500) return;
+    // Always the last second of the alarm's minute: each silence is 3 ticks.
+    setSimulatedTime(7, 30, 59);
+    const RingState ring = RingStateNow();
+    if (ring.silenceTicks > 0 && ring.ringTick != 0) ++halfUpdates;
+    if (ring.ringTick > 0 && ring.ringingAlarm == 0) ++halfUpdates;
+    ++ticks;
+  });
+  setSimulatedTime(7, 30, 59);
+
+  std::thread clockThread([] {
+    ClockThread(0);
+    ReleaseThreadVoice();
+  });
+  for (int click = 0; click < 1000; ++click) {
+    SilenceRinging();
+    // Between clicks the silence runs out and the ring starts again.
+    const int until = ticks + 3 + click % 5;
+    while (ticks < until) std::this_thread::yield();
+  }
+  QuitFlag = true;
+  clockThread.join();
+
+  EXPECT_EQ(halfUpdates, 0);
+  const std::vector<Text> texts = spokenTexts();
+  EXPECT_GT(texts.size(), 100u);
+  for (const Text& text : texts) ASSERT_EQ(text, "ring");
 }
 
 }  // namespace

@@ -11,12 +11,14 @@
 class SpeechTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // This thread's voice from an earlier test goes back before the
+    // recording voice forgets which voices exist.
+    ReleaseThreadVoice();
     resetSimulatedClock();
     resetRecordingVoice();
     resetMemoryToolkit();
     MainWindow = 0;
     QuitFlag = false;
-    ReleaseThreadVoice();
     TextToSpeak.clear();
   }
   void TearDown() override {

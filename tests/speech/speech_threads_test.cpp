@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "alarms/alarm_tables.h"
+#include "alarms/window_flags.h"
 #include "clock/clock_thread.h"
 #include "clock/clock_tick.h"
 #include "clock/ring_state.h"
@@ -15,6 +16,7 @@
 #include "platform/dialog.h"
 #include "tests/speech/speech_test_support.h"
 #include "ui/control_ids.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -152,6 +154,78 @@ TEST_F(SpeechTest, RingingAlarmAndTestButtonDoNotBlockEachOther) {
   }
   EXPECT_EQ(fromDialog, kClicks);
   EXPECT_GT(fromClock, 0);
+  EXPECT_EQ(watch.most, 1);
+  EXPECT_EQ(liveVoiceCount(), 0);
+  EXPECT_FALSE(voiceReleasedOnForeignThread());
+  EXPECT_EQ(invalidVoiceUseCount(), 0);
+}
+
+// The same meeting with the real window and its "Test" button: the clock
+// thread rings alarm A on every other tick while the user types into the
+// "Text to Speak" box and clicks "Test" again and again.
+TEST_F(SpeechTest, RingingAlarmAndTheWindowsTestButtonBothGetTheirSay) {
+  OverlapWatch watch;
+  setSpeakingObserver([&watch](const Text&) { watch.speak(); });
+  ClearAlarmTables();
+  ResetRingState();
+  ArmFlags.fill(false);
+  PmFlags.fill(false);
+  RingTickLimit = 1;
+  StoreAlarmTime(1, AlarmTime{7, 30});
+  StoreAlarmText(1, "ring ring");
+  StoreArmString("A    ");
+  setSleepObserver([](std::uint32_t) { setSimulatedTime(7, 30, 0); });
+  setSimulatedTime(7, 30, 0);
+
+  std::thread::id dialogThreadId, clockThreadId;
+  constexpr int kClicks = 100;
+  runWithDeadline("ringing alarm against the window's Test button", [&] {
+    std::thread dialogThread([&] {
+      dialogThreadId = std::this_thread::get_id();
+      ShowMainWindow();
+      ReleaseThreadVoice();
+    });
+    WindowHandle window = 0;
+    while (window == 0 || !dialogState(window).running) {
+      window = MainWindow.load();
+      std::this_thread::yield();
+    }
+    std::thread clockThread([&] {
+      clockThreadId = std::this_thread::get_id();
+      ClockThread(0);
+      ReleaseThreadVoice();
+    });
+    // The clicks start once the alarm is ringing.
+    while (spokenUtterances().empty()) std::this_thread::yield();
+    for (int click = 0; click < kClicks; ++click) {
+      typeIntoControl(window, IDC_SPEAK_TEXT, "test " + std::to_string(click));
+      clickControl(window, IDC_TEST);
+    }
+    QuitFlag = true;
+    clockThread.join();
+    endDialog(window, 0);
+    dialogThread.join();
+  });
+
+  int fromDialog = 0, fromClock = 0, typedSaid = 0;
+  for (const Utterance& utterance : spokenUtterances()) {
+    if (utterance.thread == clockThreadId) {
+      ++fromClock;
+      EXPECT_EQ(utterance.text, "ring ring");
+    } else if (utterance.thread == dialogThreadId) {
+      ++fromDialog;
+      // What the box held: the typed text, or the alarm's text when the
+      // clock showed it in between.
+      if (utterance.text.rfind("test ", 0) == 0) {
+        ++typedSaid;
+      } else {
+        EXPECT_EQ(utterance.text, "ring ring");
+      }
+    }
+  }
+  EXPECT_EQ(fromDialog, kClicks);
+  EXPECT_GT(fromClock, 0);
+  EXPECT_GT(typedSaid, 0);
   EXPECT_EQ(watch.most, 1);
   EXPECT_EQ(liveVoiceCount(), 0);
   EXPECT_FALSE(voiceReleasedOnForeignThread());

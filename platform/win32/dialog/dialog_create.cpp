@@ -20,11 +20,6 @@ int showCommandFor(DWORD style) {
   return SW_SHOW;
 }
 
-HFONT dialogFont(HWND dialog) {
-  if (const std::optional<DialogRecord> record = findDialogRecord(dialog)) return record->font;
-  return reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-}
-
 }  // namespace
 
 WindowHandle createDialog(WindowHandle parent, const Text& caption, int x, int y, int width,
@@ -74,7 +69,7 @@ void addControl(WindowHandle dialog, ControlKind kind, int id, const Text& text,
     setLastError(static_cast<int>(GetLastError()));
     return;
   }
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont(parent)), TRUE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFontOf(parent)), TRUE);
 
   ControlRecord record;
   record.window = control;

@@ -104,11 +104,6 @@ void countUser(FontId font, int change) {
   deleteIfUnused(found);
 }
 
-HFONT dialogFont(HWND dialog) {
-  if (const std::optional<DialogRecord> record = findDialogRecord(dialog)) return record->font;
-  return reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-}
-
 }  // namespace
 
 FontId createFont(const Text& face, double points, int styleBits, int charset,
@@ -132,7 +127,7 @@ void setControlFont(WindowHandle dialogHandle, int id, FontId font) {
   HWND control = toHwnd(controlWindow(dialogHandle, id));
   if (control == nullptr) return;
 
-  HFONT handle = font == 0 ? dialogFont(dialog) : platformFont(font, control);
+  HFONT handle = font == 0 ? dialogFontOf(dialog) : platformFont(font, control);
   if (handle == nullptr && font != 0) return;  // no such font, or it cannot be made
 
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);

@@ -2,6 +2,7 @@
 // message at a time. The loops poll with 1 ms pauses instead of blocking, so
 // the dialog thread keeps its own pace.
 #include "platform/dialog.h"
+#include "platform/win32/dialog/dialog_procedure.h"
 #include "platform/win32/dialog/dialog_records.h"
 #include "platform/win32/dialog/window_handles.h"
 
@@ -79,6 +80,12 @@ MessageResult runModal(WindowHandle dialogHandle, DialogHandler handler) {
 void endDialog(WindowHandle dialogHandle, MessageResult result) {
   HWND dialog = toHwnd(dialogHandle);
   if (!IsWindow(dialog)) return;
+  // Only the dialog's own thread can destroy it: from any other thread the
+  // end is handed to that thread, and this one waits until it is done.
+  if (GetWindowThreadProcessId(dialog, nullptr) != GetCurrentThreadId()) {
+    SendMessageW(dialog, endDialogMessage(), 0, static_cast<LPARAM>(result));
+    return;
+  }
   // A second end while the first is under way (for instance from the
   // handler's WM_CLOSE) is ignored.
   if (!beginEnding(dialog, result)) return;

@@ -38,8 +38,17 @@ INT_PTR defaultHandling(HWND dialog, UINT message, WPARAM wParam) {
 
 }  // namespace
 
+UINT endDialogMessage() {
+  static const UINT message = RegisterWindowMessageW(L"BrightquillEndDialog");
+  return message;
+}
+
 INT_PTR CALLBACK toolkitDialogProcedure(HWND dialog, UINT message, WPARAM wParam,
                                         LPARAM lParam) {
+  if (message == endDialogMessage() && message != 0) {
+    endDialog(toWindowHandle(dialog), static_cast<MessageResult>(lParam));
+    return TRUE;
+  }
   switch (message) {
     case WM_INITDIALOG:
       // The handler gets its WM_INITDIALOG from runModal instead. FALSE: no

@@ -6,3 +6,8 @@
 #include <windows.h>
 
 INT_PTR CALLBACK toolkitDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The message by which endDialog, called on another thread, hands the end of
+// a dialog to the dialog's own thread (only that thread can destroy it).
+// lParam carries the result.
+UINT endDialogMessage();

@@ -36,6 +36,11 @@ std::optional<DialogRecord> findDialogRecord(HWND dialog) {
   return found->second;
 }
 
+HFONT dialogFontOf(HWND dialog) {
+  if (const std::optional<DialogRecord> record = findDialogRecord(dialog)) return record->font;
+  return reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+}
+
 void registerHandler(HWND dialog, DialogHandler handler) {
   std::lock_guard<std::mutex> lock(recordsLock);
   auto found = dialogRecords().find(dialog);

@@ -37,6 +37,9 @@ struct DialogRecord {
 void addDialogRecord(const DialogRecord& record);
 // A copy of the dialog's record.
 std::optional<DialogRecord> findDialogRecord(HWND dialog);
+// The font the dialog reported when it was made (WM_GETFONT), which every
+// control added later gets; asked again of a window the toolkit did not make.
+HFONT dialogFontOf(HWND dialog);
 void registerHandler(HWND dialog, DialogHandler handler);
 void setResultTarget(HWND dialog, MessageResult* target);
 // Stores the result in the registered target, if any. Returns false when

@@ -76,9 +76,10 @@ int osConnect(const Text& service, const Text& host, OsSocket* socketOut, int* p
               int* systemError) {
   *socketOut = kNoOsSocket;
   *systemError = 0;
-  // Names with an embedded zero byte cannot be looked up.
+  // Names with an embedded zero byte cannot be looked up, and an empty host
+  // name would mean this machine to some resolvers and nothing to others.
   if (service.find('\0') != Text::npos) return kSocketServiceNotFound;
-  if (host.find('\0') != Text::npos) return kSocketHostNotFound;
+  if (host.empty() || host.find('\0') != Text::npos) return kSocketHostNotFound;
   *port = lookUpPort(service, systemError);
   if (*port == 0) return kSocketServiceNotFound;
   sockaddr_in address;

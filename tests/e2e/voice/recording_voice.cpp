@@ -1,10 +1,12 @@
 // ISpVoice whose Speak writes one line to the speech log and then waits a
-// while (BQ_VOICE_MS milliseconds, 300 when unset), like a synchronous voice
-// that needs that long to say the text. Every other method is E_NOTIMPL.
+// while (the registry value SpeakMs of our class key, 300 ms when unset),
+// like a synchronous voice that needs that long to say the text. Every other
+// method is E_NOTIMPL.
 #include "recording_voice.h"
 
 #include <sapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -18,10 +20,9 @@ LONG& liveObjectCount() {
 namespace {
 
 DWORD speakingTimeMs() {
-  wchar_t value[32];
-  DWORD length = GetEnvironmentVariableW(L"BQ_VOICE_MS", value, 32);
-  if (length == 0 || length >= 32) return 300;
-  return static_cast<DWORD>(wcstoul(value, nullptr, 10));
+  std::wstring value = speech_log::classSetting(L"SpeakMs");
+  if (value.empty()) return 300;
+  return static_cast<DWORD>(wcstoul(value.c_str(), nullptr, 10));
 }
 
 class RecordingVoice final : public ISpVoice {
@@ -86,8 +87,9 @@ class RecordingVoice final : public ISpVoice {
     bool visibleAtEnd = speech_log::processHasVisibleDialog();
     long long end = speech_log::unixTimeMs();
     char head[128];
-    wsprintfA(head, "%I64d %I64d %lu %c%c %lX ", start, end, GetCurrentThreadId(),
-              visibleAtStart ? '1' : '0', visibleAtEnd ? '1' : '0', flags);
+    std::snprintf(head, sizeof head, "%lld %lld %lu %c%c %lX ", start, end,
+                  GetCurrentThreadId(), visibleAtStart ? '1' : '0',
+                  visibleAtEnd ? '1' : '0', flags);
     speech_log::appendLine(head + speech_log::escapeText(text));
     if (streamNumber != nullptr) *streamNumber = 1;
     return S_OK;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "recording_voice.h"
+
 namespace speech_log {
 
 namespace {
@@ -83,13 +85,26 @@ std::string escapeText(const wchar_t* text) {
   return out;
 }
 
+std::wstring classSetting(const wchar_t* name) {
+  wchar_t key[80];
+  wchar_t clsid[40];
+  StringFromGUID2(CLSID_RecordingVoice, clsid, 40);
+  wsprintfW(key, L"CLSID\\%s", clsid);
+  wchar_t value[MAX_PATH] = {};
+  DWORD size = sizeof value - sizeof(wchar_t);
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  return value;
+}
+
 void appendLine(const std::string& line) {
-  wchar_t path[MAX_PATH];
-  DWORD length = GetEnvironmentVariableW(L"BQ_VOICE_LOG", path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
+  std::wstring path = classSetting(L"LogFile");
+  if (path.empty()) path = L"C:\\speech-log.txt";
   std::string record = line + "\n";
   EnterCriticalSection(logLock());
-  HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file != INVALID_HANDLE_VALUE) {
     DWORD written = 0;

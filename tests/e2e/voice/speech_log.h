@@ -26,8 +26,13 @@ bool processHasVisibleDialog();
 // Escapes UTF-16 text into one line of UTF-8 as described above.
 std::string escapeText(const wchar_t* text);
 
-// Appends one line (a newline is added) to the file named by the
-// environment variable BQ_VOICE_LOG; nothing when it is not set.
+// A string value of the voice's class key HKCR\CLSID\{recording voice};
+// empty when it is not set. The test prefix sets LogFile (where the log is
+// written) and may set SpeakMs (how long each Speak takes).
+std::wstring classSetting(const wchar_t* name);
+
+// Appends one line (a newline is added) to the log file: the class key's
+// LogFile value, or C:\speech-log.txt when it is not set.
 void appendLine(const std::string& line);
 
 }  // namespace speech_log

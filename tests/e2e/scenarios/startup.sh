@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# A first start in a fresh Wine prefix: the program makes its settings
+# folder, greets before its window appears, and keeps running with its
+# window and its clock alive until the test ends it.
+set -u
+source "$(dirname "$0")/../lib.sh"
+bq_init startup "$@"
+
+bq_setup_prefix
+bq_check "a fresh prefix has no settings folder yet" test ! -e "$BQ_SETTINGS"
+bq_start_xvfb
+bq_start_program
+
+bq_check "the settings folder drive_c/quillhaven is made" bq_wait_for 20 test -d "$BQ_SETTINGS"
+caption=$(bq_driver wait-window 20000)
+bq_check_match "the main window appears" '^BQC' "$caption"
+window_ms=$(date +%s%3N)
+
+# The greeting: one utterance, finished before the window was shown.
+greeting_order='^loading .*B Q C.*Version 1\.00.*2026.*Brightquill Software.*w w w.*brightquill.*dot com.*free clock.*inspirational sayings.*poet.*semi-daily'
+bq_check_match "the first thing said is the greeting, in its order" "$greeting_order" \
+  "$(bq_spoken | head -n1)"
+first_record=$(bq_speech_records | head -n1)
+bq_check_eq "the greeting is spoken synchronously (Speak flags 0)" 0 \
+  "$(echo "$first_record" | cut -d' ' -f5)"
+bq_check_eq "no window of the program is visible while it greets" 00 \
+  "$(echo "$first_record" | cut -d' ' -f4)"
+greeting_end=$(echo "$first_record" | cut -d' ' -f2)
+bq_check "the greeting has ended before the window was found" \
+  test "${greeting_end:-$window_ms}" -le "$window_ms"
+
+# Two seconds later: still running, the dialog thread answering and the
+# clock thread ticking.
+sleep 2
+bq_check "the program is still running 2 s after its window appeared" bq_alive
+bq_check "the dialog thread answers (caption read back)" \
+  test "$(bq_driver wait-window 1000)" = "$caption"
+samples=$(bq_driver sample 1001 1600 100)
+bq_check_match "the clock thread shows the time (10 characters, a or p)" \
+  '	[ 1][0-9]:[0-5][0-9]:[0-5][0-9] [ap]$' "$(echo "$samples" | tail -n1)"
+bq_check "the clock thread ticks (the time box changes)" \
+  test "$(echo "$samples" | wc -l)" -ge 2
+bq_check "nothing else was said" test "$(bq_spoken | wc -l)" -eq 1
+
+# The test ends the program by its PID; nothing of the prefix is left.
+pid=$BQ_PID
+bq_check_match "the program is one of the prefix's Wine processes" "(^|[^0-9])$pid([^0-9]|\$)" \
+  "$(bq_prefix_processes | tr '\n' ' ')"
+bq_stop_program
+bq_check "the program's process is gone" test ! -d "/proc/$pid"
+bq_check_eq "no Wine process of the prefix is left" "" "$(bq_prefix_processes)"
+
+bq_finish
