@@ -15,6 +15,7 @@
 #include "platform/memory/memory_dialog.h"
 #include "platform/recording/recording_voice.h"
 #include "speech/speech.h"
+#include "tests/support/program_reset.h"
 #include "tests/support/simulated_clock.h"
 
 namespace clock_test {
@@ -35,24 +36,10 @@ inline void armAlarm(int alarm, int hour, int minute, const Text& text) {
   StoreArmString(armString);
 }
 
-inline std::vector<Text> spokenTexts() {
-  std::vector<Text> texts;
-  for (const Utterance& utterance : spokenUtterances()) texts.push_back(utterance.text);
-  return texts;
-}
-
 class ClockTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ReleaseThreadVoice();  // before the recording voice forgets its voices
-    resetSimulatedClock();
-    resetRecordingVoice();
-    resetMemoryToolkit();
-    ClearAlarmTables();
-    ResetRingState();
-    RingTickLimit = 600;
-    MainWindow = 0;
-    QuitFlag = false;
+    resetProgramForTest();
     refreshCalls = 0;
     AlarmESayingRefresh = countingRefresh;
   }

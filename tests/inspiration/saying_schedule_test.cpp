@@ -15,6 +15,7 @@
 #include "platform/recording/recording_voice.h"
 #include "speech/speech.h"
 #include "tests/inspiration/local_tcp_server.h"
+#include "tests/support/program_reset.h"
 #include "tests/support/simulated_clock.h"
 #include "ui/control_ids.h"
 
@@ -37,24 +38,10 @@ test_server::Handler servePage() {
   };
 }
 
-std::vector<Text> spokenTexts() {
-  std::vector<Text> texts;
-  for (const Utterance& utterance : spokenUtterances()) texts.push_back(utterance.text);
-  return texts;
-}
-
 class SayingScheduleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ReleaseThreadVoice();
-    resetSimulatedClock();
-    resetRecordingVoice();
-    resetMemoryToolkit();
-    ClearAlarmTables();
-    ResetRingState();
-    RingTickLimit = 600;
-    MainWindow = 0;
-    QuitFlag = false;
+    resetProgramForTest();
     AlarmESayingRefresh = RefreshAlarmESaying;
     productionSite_ = sayingFetchSettings();
   }

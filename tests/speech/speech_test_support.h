@@ -6,19 +6,12 @@
 #include "platform/memory/memory_dialog.h"
 #include "platform/recording/recording_voice.h"
 #include "speech/speech.h"
-#include "tests/support/simulated_clock.h"
+#include "tests/support/program_reset.h"
 
 class SpeechTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // This thread's voice from an earlier test goes back before the
-    // recording voice forgets which voices exist.
-    ReleaseThreadVoice();
-    resetSimulatedClock();
-    resetRecordingVoice();
-    resetMemoryToolkit();
-    MainWindow = 0;
-    QuitFlag = false;
+    resetProgramForTest();
     TextToSpeak.clear();
   }
   void TearDown() override {
