@@ -22,13 +22,9 @@ cleanup() {
 trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
-  # Xvfb picks a free display itself and writes its number to the pipe.
-  display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-  started_xvfb=$!
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$display_file")"
-  rm -f "$display_file"
+  . "$(dirname "$0")/private-xvfb.sh"
+  start_private_xvfb || { echo "Xvfb did not start" >&2; exit 2; }
+  started_xvfb=$PRIVATE_XVFB_PID
 fi
 
 (

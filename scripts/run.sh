@@ -16,12 +16,9 @@ if [ -n "${DISPLAY:-}" ]; then
   exec wine "$exe"
 fi
 
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$display_file")"
-rm -f "$display_file"
+. scripts/private-xvfb.sh
+start_private_xvfb || { echo "Xvfb did not start" >&2; exit 1; }
+xvfb=$PRIVATE_XVFB_PID
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   kill "$xvfb" 2>/dev/null || true

@@ -18,6 +18,8 @@
 
 # ---- Set-up -------------------------------------------------------------
 
+. "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/private-xvfb.sh"
+
 # bq_init NAME [BUILD_DIR]: paths, output folder, the cleanup trap.
 bq_init() {
   BQ_SCENARIO=$1
@@ -142,15 +144,10 @@ bq_start_xvfb() {
     export DISPLAY=$BQ_DISPLAY
     return 0
   fi
-  local display_file=$BQ_OUT/xvfb-display
-  : >"$display_file"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
-    >"$BQ_OUT/xvfb.log" 2>&1 &
-  BQ_XVFB_PID=$!
-  local i
-  for i in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  [ -s "$display_file" ] || { echo "Xvfb did not start" >&2; exit 2; }
-  export DISPLAY=":$(head -n1 "$display_file")"
+  local started=0
+  start_private_xvfb "$BQ_OUT/xvfb.log" || started=$?
+  BQ_XVFB_PID=$PRIVATE_XVFB_PID  # ended by the cleanup either way
+  [ "$started" -eq 0 ] || { echo "Xvfb did not start" >&2; exit 2; }
   echo "   Xvfb $DISPLAY (pid $BQ_XVFB_PID)"
 }
 
