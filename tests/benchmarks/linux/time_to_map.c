@@ -13,6 +13,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdio.h>
@@ -84,6 +85,12 @@ int main(int argc, char** argv) {
   const double start = nowMs();
   pid_t child = fork();
   if (child == 0) {
+    /* The program's output is not wanted, and whatever it starts (wineserver)
+     * must not hold our standard output open. */
+    int devNull = open("/dev/null", O_RDWR);
+    dup2(devNull, STDOUT_FILENO);
+    dup2(devNull, STDERR_FILENO);
+    close(devNull);
     execvp(argv[3], argv + 3);
     _exit(127);
   }

@@ -1,0 +1,80 @@
+"""Runs every measurement of scripts/bench and writes the table.
+
+    bench.py NATIVE_BUILD WINDOWS_BUILD OUTPUT.md
+"""
+import os
+import sys
+import time
+
+import idle
+import programs
+import punctuality
+import report
+import size
+import startup
+import throughput
+
+NOTES = [
+    "Idle: the native `brightquill`, `brightquill.exe` and the reference run side by side on one "
+    "private Xvfb, each Wine program in a Wine prefix of its own (so that each has its own "
+    "wineserver); no alarm is armed. CPU time and context switches are summed over all threads "
+    "from /proc/PID/task/*/schedstat and status; PSS and RSS come from /proc/PID/smaps_rollup at "
+    "the end. The reference is a bare dialog of the main window's size whose only loop is "
+    "`PeekMessageW` + `Sleep(1)`.",
+    "Native runs have a private session bus with the accessibility bus on it, as on a desktop, "
+    "and no sound server, so speech is silent; Wine runs use the end-to-end scenarios' recording "
+    "voice, set to take no time for start-up and idle.",
+    "Start-up: `bq_time_to_map` starts the program and waits for the map of its top-level "
+    "window (a SubstructureNotify event on the root window). The Wine programs share one running "
+    "wineserver. The three programs take turns; one warm-up start of each is not counted.",
+    "Punctuality: alarm A is armed through its settings files for the first minute that starts "
+    "at least 15 s later. Native: a timed build of the same sources logs each update of the time "
+    "box and of the \"Text to Speak\" box once the window has taken it, and its silent voice logs "
+    "each utterance (300 ms each). Wine: `bq_tick_probe.exe` puts a marker into the time box and "
+    "notes when a tick replaces it, and notes when the \"Text to Speak\" box changes; the recording "
+    "voice logs each utterance (300 ms each). The announcement counts from when its text is "
+    "shown; speaking follows after the fixed 250 ms pause before each ring's text. Intervals run "
+    "over the whole watch, ring announcements included.",
+    "Throughput: Google Benchmark, the best of 7 repetitions (noise only adds time), MB/s from CPU "
+    "time; the fetch is one "
+    "whole `FetchSayingPage` from a server on 127.0.0.1 that sends a 64 KiB response and closes.",
+    "Size: stripped copies; the DLLs and shared libraries are those named in the program's "
+    "import table or NEEDED entries (`objdump -p`).",
+]
+
+
+def main(native_build, windows_build, output):
+    repo = os.getcwd()
+    began = time.monotonic()
+    world = programs.World(repo, os.path.abspath(native_build), os.path.abspath(windows_build),
+                           os.path.join(repo, "build", "bench"))
+    rows = []
+    try:
+        world.start_xvfb()
+        world.start_accessibility_bus()
+        print("== Preparing two Wine prefixes", flush=True)
+        quick = world.make_prefix("a")
+        world.set_voice_ms(quick, 0)
+        spoken = world.make_prefix("b")
+        for name, step in (
+                ("Size", lambda: size.measure(world)),
+                ("Throughput", lambda: throughput.measure(world)),
+                ("Start-up", lambda: startup.measure(world, quick)),
+                ("Idle (40 s)", lambda: idle.measure(world, quick, spoken)),
+                ("Punctuality (about 1 to 2 min)", lambda: punctuality.measure(world, spoken))):
+            print(f"== {name}", flush=True)
+            found = step()
+            print(report.table(found), flush=True)
+            rows += found
+    finally:
+        world.cleanup()
+    report.write_markdown(output, rows, NOTES, time.monotonic() - began)
+    print(f"\n== All figures (also in {output})\n")
+    print(report.table(rows))
+    missed = [r for r in rows if r["result"] == "MISS"]
+    print(f"\n{len(rows)} figures, {len(missed)} missing their target.")
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:4]))
