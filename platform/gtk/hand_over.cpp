@@ -28,9 +28,13 @@ Waiting& waiting() {
 }
 
 void finish(const std::shared_ptr<HandOver>& call) {
-  std::lock_guard<std::mutex> hold(waiting().lock);
-  call->done = true;
-  waiting().calls.remove(call);
+  {
+    std::lock_guard<std::mutex> hold(waiting().lock);
+    call->done = true;
+    waiting().calls.remove(call);
+  }
+  // Woken after the lock is free, so that the waiter does not wake only to
+  // block on the lock again: one thread switch fewer on every clock tick.
   waiting().changed.notify_all();
 }
 
