@@ -3,6 +3,7 @@
     bench.py NATIVE_BUILD WINDOWS_BUILD OUTPUT.md
 """
 import os
+import subprocess
 import sys
 import time
 
@@ -35,7 +36,7 @@ NOTES = [
     "voice logs each utterance (300 ms each). The announcement counts from when its text is "
     "shown; speaking follows after the fixed 250 ms pause before each ring's text. Intervals run "
     "over the whole watch, ring announcements included.",
-    "Throughput: Google Benchmark, the best of 7 repetitions (noise only adds time), MB/s from CPU "
+    "Throughput: Google Benchmark, the best of 9 repetitions run in random order (noise only adds time), MB/s from CPU "
     "time; the fetch is one "
     "whole `FetchSayingPage` from a server on 127.0.0.1 that sends a 64 KiB response and closes.",
     "Size: stripped copies; the DLLs and shared libraries are those named in the program's "
@@ -53,9 +54,10 @@ def main(native_build, windows_build, output):
         world.start_xvfb()
         world.start_accessibility_bus()
         print("== Preparing two Wine prefixes", flush=True)
-        quick = world.make_prefix("a")
-        world.set_voice_ms(quick, 0)
+        quick = world.make_prefix("a", voice_ms=0)
         spoken = world.make_prefix("b")
+        # The copies on disk before anything is timed.
+        subprocess.run(["sync"], check=True)
         for name, step in (
                 ("Size", lambda: size.measure(world)),
                 ("Throughput", lambda: throughput.measure(world)),
