@@ -65,6 +65,24 @@ def cost(before, after, seconds):
     }
 
 
+def descendants(pid):
+    """PIDs of the processes that pid started, and theirs, parents first."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            fields = _read(f"/proc/{entry}/stat").rpartition(")")[2].split()
+            if len(fields) > 1:
+                children.setdefault(int(fields[1]), []).append(int(entry))
+
+    def below(parent):
+        found = []
+        for child in children.get(parent, []):
+            found += [child] + below(child)
+        return found
+
+    return below(pid)
+
+
 def wine_processes(prefix):
     """PIDs of the Wine processes (programs and wineserver) of a prefix, by
     the WINEPREFIX in their environment; {pid: executable path}."""

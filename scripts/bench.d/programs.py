@@ -7,6 +7,8 @@ import signal
 import subprocess
 import time
 
+import procstat
+
 WINE_ENV = {
     "WINEDEBUG": "-all",
     "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
@@ -26,6 +28,7 @@ class World:
         self.started = []  # Popen objects, ended by PID at the end
         self.prefixes = []
         self.display = None
+        self.accessibility = None  # the AT-SPI bus launcher
         os.makedirs(work, exist_ok=True)
 
     # ---- paths ------------------------------------------------------------
@@ -68,13 +71,20 @@ class World:
         desktop; GTK programs connect to it."""
         launcher = "/usr/libexec/at-spi-bus-launcher"
         if os.path.exists(launcher) and os.environ.get("DBUS_SESSION_BUS_ADDRESS"):
-            self.start([launcher, "--launch-immediately"], dict(os.environ),
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.accessibility = self.start([launcher, "--launch-immediately"], dict(os.environ),
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             time.sleep(0.5)
 
     def cleanup(self):
         for prefix in self.prefixes:
             self.end_wine(prefix)
+        if self.accessibility is not None:
+            # Its bus and registry daemon outlive it unless ended too.
+            for pid in reversed(procstat.descendants(self.accessibility.pid)):
+                try:
+                    os.kill(pid, signal.SIGTERM)
+                except ProcessLookupError:
+                    pass
         for process in reversed(self.started):
             self.stop(process)
 
