@@ -28,9 +28,12 @@ Waiting& waiting() {
 }
 
 void finish(const std::shared_ptr<HandOver>& call) {
-  std::lock_guard<std::mutex> hold(waiting().lock);
-  call->done = true;
-  waiting().calls.remove(call);
+  {
+    std::lock_guard<std::mutex> hold(waiting().lock);
+    call->done = true;
+    waiting().calls.remove(call);
+  }
+  // Woken with the lock free, so that the caller does not block on it again.
   waiting().changed.notify_all();
 }
 

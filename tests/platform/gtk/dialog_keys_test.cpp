@@ -122,6 +122,28 @@ TEST(GtkControls, EnterAndEscOnlyReachTheHandlerAsCommandsOneAndTwo) {
   });
 }
 
+TEST(GtkControls, ASwitchToAnotherWindowIsSeenAsActivationAndKeepsTheFocus) {
+  const WindowHandle dialog = makeMainWindow();
+  runScripted(dialog, [dialog] {
+    focusWindow(controlWindow(dialog, 1012));
+    GtkWidget* other = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_widget_show(other);
+    gtk_window_present(GTK_WINDOW(other));
+    EXPECT_TRUE(pumpUntil([other] { return gtk_window_is_active(GTK_WINDOW(other)); }));
+    EXPECT_FALSE(gtk_window_is_active(GTK_WINDOW(windowOf(dialog))));
+    gtk_window_present(GTK_WINDOW(windowOf(dialog)));
+    EXPECT_TRUE(pumpUntil([dialog] { return gtk_window_is_active(GTK_WINDOW(windowOf(dialog))); }));
+    gtk_widget_destroy(other);
+    std::vector<MessageParam> activations;
+    for (const SeenMessage& seen : seenMessages) {
+      if (seen.message == kMsgNcActivate) activations.push_back(seen.wParam);
+    }
+    EXPECT_EQ(activations, (std::vector<MessageParam>{1, 0, 1}));
+    EXPECT_EQ(focusedId(dialog), 1012);
+    endDialog(dialog, 0);
+  });
+}
+
 struct CloseCase {
   const char* name;
   void (*close)(WindowHandle dialog);
