@@ -5,6 +5,7 @@
 
 #include "platform/dialog.h"
 #include "platform/gtk/dialog_signals.h"
+#include "platform/gtk/dialog_units.h"
 #include "platform/gtk/gtk_records.h"
 #include "platform/gtk/toolkit_css.h"
 #include "platform/gtk/toolkit_start.h"

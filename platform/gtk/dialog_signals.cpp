@@ -80,14 +80,8 @@ gboolean onDelete(GtkWidget*, GdkEvent*, gpointer data) {
 }
 
 void onActiveChanged(GObject* window, GParamSpec*, gpointer data) {
-  const WindowHandle dialog = asHandle(data);
   const bool active = gtk_window_is_active(GTK_WINDOW(window));
-  if (active) {
-    setActiveDialog(dialog);
-  } else {
-    clearActiveDialog(dialog);
-  }
-  sendToDialog(dialog, kMsgNcActivate, active ? 1 : 0, 0);
+  sendToDialog(asHandle(data), kMsgNcActivate, active ? 1 : 0, 0);
 }
 
 void onClicked(GtkButton* button, gpointer data) {

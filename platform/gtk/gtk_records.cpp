@@ -11,7 +11,6 @@ struct Records {
   std::map<WindowHandle, DialogRecord> dialogs;
   std::map<WindowHandle, std::vector<ControlRecord>> controls;  // in creation order
   WindowHandle nextHandle = 0x10010;
-  WindowHandle active = 0;
 };
 
 // Never destroyed, so threads that outlive static destruction still find it.
@@ -116,7 +115,6 @@ std::optional<DialogRecord> removeDialogRecord(WindowHandle dialog,
     if (controls != nullptr) *controls = std::move(ownControls->second);
     records().controls.erase(ownControls);
   }
-  if (records().active == dialog) records().active = 0;
   return record;
 }
 
@@ -160,21 +158,6 @@ std::optional<FontId> swapControlFont(WindowHandle dialog, int id, FontId font) 
 int openDialogCount() {
   std::lock_guard<std::mutex> hold(records().lock);
   return static_cast<int>(records().dialogs.size());
-}
-
-void setActiveDialog(WindowHandle dialog) {
-  std::lock_guard<std::mutex> hold(records().lock);
-  if (dialogLocked(dialog) != nullptr) records().active = dialog;
-}
-
-void clearActiveDialog(WindowHandle dialog) {
-  std::lock_guard<std::mutex> hold(records().lock);
-  if (records().active == dialog) records().active = 0;
-}
-
-WindowHandle activeDialog() {
-  std::lock_guard<std::mutex> hold(records().lock);
-  return records().active;
 }
 
 }  // namespace gtk_dialog

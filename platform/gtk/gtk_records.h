@@ -1,6 +1,6 @@
 #pragma once
-// What the toolkit remembers about each dialog and control it made, and the
-// process-wide open-dialog count and active dialog. One lock guards the
+// What the toolkit remembers about each dialog and control it made; their
+// number is the open-dialog count. One lock guards the
 // records; callers copy out what they need. The widgets in a record are
 // touched only on the dialog's own thread, which is also the only thread
 // that adds or removes records.
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/dialog.h"
-#include "platform/gtk/dialog_units.h"
+#include "platform/dialog_units.h"
 
 namespace gtk_dialog {
 
@@ -65,9 +65,5 @@ std::vector<ControlRecord> controlsOf(WindowHandle dialog);
 std::optional<FontId> swapControlFont(WindowHandle dialog, int id, FontId font);
 
 int openDialogCount();
-void setActiveDialog(WindowHandle dialog);
-// Clears the active dialog, if it is this one.
-void clearActiveDialog(WindowHandle dialog);
-WindowHandle activeDialog();
 
 }  // namespace gtk_dialog

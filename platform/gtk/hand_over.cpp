@@ -33,8 +33,7 @@ void finish(const std::shared_ptr<HandOver>& call) {
     call->done = true;
     waiting().calls.remove(call);
   }
-  // Woken after the lock is free, so that the waiter does not wake only to
-  // block on the lock again: one thread switch fewer on every clock tick.
+  // Woken with the lock free, so that the caller does not block on it again.
   waiting().changed.notify_all();
 }
 

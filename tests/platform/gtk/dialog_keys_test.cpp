@@ -4,21 +4,11 @@
 #include <algorithm>
 
 #include "tests/platform/gtk/gtk_test_dialog.h"
-#include "ui/main_window_layout.h"
 
 namespace {
 
 using Commands = std::vector<std::pair<int, int>>;
 constexpr int kEditChange = 0x0300;
-
-WindowHandle makeMainWindow() {
-  const WindowHandle dialog = createDialog(0, kMainWindowCaption, kMainWindowX, kMainWindowY,
-                                           kMainWindowWidth, kMainWindowHeight, 0, 0);
-  for (const ControlLayout& c : MainWindowLayout) {
-    addControl(dialog, c.kind, c.id, c.caption, c.x, c.y, c.width, c.height);
-  }
-  return dialog;
-}
 
 bool marked(WindowHandle dialog, int id) {
   return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widgetOf(dialog, id)));
@@ -119,6 +109,28 @@ TEST(GtkControls, EnterAndEscOnlyReachTheHandlerAsCommandsOneAndTwo) {
                                         {1024, kNotifyClicked}}));
     EXPECT_TRUE(gtk_dialog::dialogExists(dialog));
     endDialog(dialog, 7);
+  });
+}
+
+TEST(GtkControls, ASwitchToAnotherWindowIsSeenAsActivationAndKeepsTheFocus) {
+  const WindowHandle dialog = makeMainWindow();
+  runScripted(dialog, [dialog] {
+    focusWindow(controlWindow(dialog, 1012));
+    GtkWidget* other = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_widget_show(other);
+    gtk_window_present(GTK_WINDOW(other));
+    EXPECT_TRUE(pumpUntil([other] { return gtk_window_is_active(GTK_WINDOW(other)); }));
+    EXPECT_FALSE(gtk_window_is_active(GTK_WINDOW(windowOf(dialog))));
+    gtk_window_present(GTK_WINDOW(windowOf(dialog)));
+    EXPECT_TRUE(pumpUntil([dialog] { return gtk_window_is_active(GTK_WINDOW(windowOf(dialog))); }));
+    gtk_widget_destroy(other);
+    std::vector<MessageParam> activations;
+    for (const SeenMessage& seen : seenMessages) {
+      if (seen.message == kMsgNcActivate) activations.push_back(seen.wParam);
+    }
+    EXPECT_EQ(activations, (std::vector<MessageParam>{1, 0, 1}));
+    EXPECT_EQ(focusedId(dialog), 1012);
+    endDialog(dialog, 0);
   });
 }
 
