@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix                      # the Windows build
   wine wine64                                     # running it on Linux
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
+  librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
 )
 
