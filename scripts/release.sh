@@ -4,8 +4,8 @@
 #   brightquill-1.00-windows-x64.zip     brightquill.exe (stripped), README.txt
 #   brightquill-1.00-linux-x64.tar.gz    bin/, share/ for /usr/local
 # each with its SHA-256 beside it (.sha256, as sha256sum -c reads it).
-# Archive times come from SOURCE_DATE_EPOCH or the last commit, so the same
-# sources give the same archives.
+# File times and the exe's link time come from SOURCE_DATE_EPOCH or the last
+# commit, so that building the same sources again gives the same archives.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -15,7 +15,8 @@ dist=$(mkdir -p "${1:-dist}" && cd "${1:-dist}" && pwd)
 work=$PWD/build/release
 jobs=${BQ_JOBS:-2}
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
-export TZ=UTC  # zip keeps local times
+export SOURCE_DATE_EPOCH=$epoch  # strip writes it as the exe's link time
+export TZ=UTC                    # zip keeps local times
 
 if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
   echo "Note: the work tree has changes that are not committed; they are built too." >&2
