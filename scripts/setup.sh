@@ -6,10 +6,10 @@ set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev googletest          # native build and tests
   g++-mingw-w64-x86-64-posix                      # the Windows build
-  binutils-mingw-w64-x86-64 zip unzip             # the release archives
   wine wine64                                     # running it on Linux
-  xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
+  binutils-mingw-w64-x86-64 zip unzip             # the release archives
   librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
+  xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
 )
 
