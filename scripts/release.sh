@@ -21,7 +21,9 @@ export TZ=UTC                    # zip keeps local times
 if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
   echo "Note: the work tree has changes that are not committed; they are built too." >&2
 fi
+# Nothing of an earlier run is left to be taken for this one's.
 rm -rf "$work"
+rm -f "$dist"/brightquill-"$version"-*
 mkdir -p "$work"
 
 # Writes NAME.sha256 beside the archive NAME in $dist.
@@ -40,7 +42,6 @@ windows_release() {
   x86_64-w64-mingw32-strip -o "$stage/brightquill.exe" "$build/brightquill.exe"
   sed 's/\r*$/\r/' docs/release/README.txt >"$stage/README.txt"  # CRLF for Notepad
   touch -d "@$epoch" "$stage/brightquill.exe" "$stage/README.txt"
-  rm -f "$dist/$name"
   (cd "$stage" && zip -q -X "$dist/$name" brightquill.exe README.txt)
   write_checksum "$name"
 }
