@@ -8,6 +8,8 @@ packages=(
   g++-mingw-w64-x86-64-posix                      # the Windows build
   pkg-config libgtk-3-dev fonts-liberation2       # the native desktop window
   wine wine64                                     # running it on Linux
+  binutils-mingw-w64-x86-64 zip unzip             # the release archives
+  librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
   pkg-config libgtk-3-dev fonts-liberation2       # the Linux desktop program: its window,
