@@ -78,6 +78,6 @@ if [ -n "$greeting" ]; then
   recorder=""
   sox -t raw -r 22050 -e signed -b 16 -c 1 build/greeting.raw "$greeting"
   rm -f build/greeting.raw
-  echo "Greeting heard, $(soxi -D "$greeting") s of sound saved: $greeting"
+  echo "Sound of the first $(soxi -D "$greeting") s, the greeting included, saved: $greeting"
 fi
 echo "Settings folder: $settings"

@@ -7,10 +7,11 @@ packages=(
   cmake make g++ libgtest-dev googletest          # native build and tests
   g++-mingw-w64-x86-64-posix                      # the Windows build
   wine wine64                                     # running it on Linux
+  binutils-mingw-w64-x86-64 zip unzip             # the release archives
+  librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
-  pkg-config libgtk-3-dev fonts-liberation2       # the Linux desktop program: its window,
-  libespeak-ng-dev espeak-ng                      # its voice,
+  libespeak-ng-dev espeak-ng                      # the native desktop program's voice
   pulseaudio pulseaudio-utils sox                 # a private sound server to hear it in tests,
   python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor # driving it like assistive technology
   at-spi2-core dbus-daemon dbus-x11               # on a private session bus

@@ -8,7 +8,7 @@
 
 #include <mutex>
 
-#include "platform/posix/ansi_utf8.h"
+#include "platform/gtk/utf8_text.h"
 #include "platform/voice.h"
 
 namespace {

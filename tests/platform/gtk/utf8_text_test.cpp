@@ -1,10 +1,10 @@
-#include "platform/posix/ansi_utf8.h"
+#include "platform/gtk/utf8_text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(AnsiUtf8Test, ConvertsEveryByteOfTheWindowsPage) {
+TEST(Utf8TextTest, ConvertsEveryByteOfTheWindowsPage) {
   struct Case {
     Text ansi;
     std::string utf8;
@@ -24,6 +24,14 @@ TEST(AnsiUtf8Test, ConvertsEveryByteOfTheWindowsPage) {
     SCOPED_TRACE(c.ansi);
     EXPECT_EQ(ansiToUtf8(c.ansi), c.utf8);
   }
+}
+
+TEST(Utf8TextTest, EveryByteComesBackAndOtherCharactersBecomeQuestionMarks) {
+  Text everyByte;
+  for (int b = 0; b < 256; ++b) everyByte += static_cast<char>(b);
+  EXPECT_EQ(utf8ToAnsi(ansiToUtf8(everyByte)), everyByte);
+  EXPECT_EQ(utf8ToAnsi("\xE4\xB8\xAD!"), "?!");
+  EXPECT_EQ(utf8ToAnsi("a\xC3"), "a?");
 }
 
 }  // namespace
