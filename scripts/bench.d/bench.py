@@ -6,6 +6,7 @@ import os
 import subprocess
 import sys
 import time
+import traceback
 
 import idle
 import programs
@@ -20,7 +21,8 @@ NOTES = [
     "private Xvfb, each Wine program in a Wine prefix of its own (so that each has its own "
     "wineserver); no alarm is armed. CPU time and context switches are summed over all threads "
     "from /proc/PID/task/*/schedstat and status; PSS and RSS come from /proc/PID/smaps_rollup at "
-    "the end. The reference is a bare dialog of the main window's size whose only loop is "
+    "the end. The reference (`scripts/measure/idle_reference.cpp`) is a bare dialog of the main "
+    "window's size whose only loop is "
     "`PeekMessageW` + `Sleep(1)`.",
     "Native runs have a private session bus with the accessibility bus on it, as on a desktop, "
     "and no sound server, so speech is silent; Wine runs use the end-to-end scenarios' recording "
@@ -67,7 +69,11 @@ def main(native_build, windows_build, output):
                 ("Idle (40 s)", lambda: idle.measure(world, quick, spoken)),
                 ("Punctuality (about 1 to 2 min)", lambda: punctuality.measure(world, spoken))):
             print(f"== {name}", flush=True)
-            found = step()
+            try:
+                found = step()
+            except Exception as error:  # one failed step must not lose the others
+                traceback.print_exc()
+                found = [report.not_measured(name, "-", f"failed: {error}", "a result")]
             print(report.table(found), flush=True)
             rows += found
     finally:

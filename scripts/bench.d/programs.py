@@ -16,7 +16,7 @@ WINE_ENV = {
 # The recording voice's class key in the test prefixes (tests/e2e/lib.sh).
 VOICE_KEY = r"Software\\Classes\\CLSID\\{54781364-7532-4827-8C3B-20FDDAD91BD8}"
 MAIN_TITLE = "BQC"
-REFERENCE_TITLE = "Reference dialog"
+REFERENCE_TITLE = "Idle reference"
 
 
 class World:
@@ -51,6 +51,15 @@ class World:
             process.wait(timeout=10)
         except subprocess.TimeoutExpired:
             pass
+
+    def stop_group(self, process):
+        """Ends a process started in a session of its own, with everything
+        in that session."""
+        try:
+            os.killpg(process.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        self.stop(process)
 
     def start_xvfb(self):
         read_end, write_end = os.pipe()
