@@ -1,7 +1,8 @@
 #pragma once
 // The dialog and control toolkit: a dialog built in memory control by
 // control, run modally with one event handler. The Windows backend is a thin
-// layer over the Win32 dialog manager; tests use an in-memory backend.
+// layer over the Win32 dialog manager, the Linux desktop one over GTK 3;
+// tests use an in-memory backend.
 #include <cstdint>
 
 #include "platform/text.h"
@@ -57,6 +58,9 @@ Text getControlText(WindowHandle dialog, int id);
 // waits until the dialog's thread has taken the text.
 void setControlText(WindowHandle dialog, int id, const Text& text);
 void setControlCheck(WindowHandle dialog, int id, int state);
+// The name assistive technology reads for a control, for a control whose
+// caption does not name it (an edit box).
+void setControlAccessibleName(WindowHandle dialog, int id, const Text& name);
 // styleBits: 1 bold, 2 italic, 4 underline, 8 strikeout. Points 0 means 8.
 FontId createFont(const Text& face, double points, int styleBits, int charset,
                   int pitchAndFamily, int angle);

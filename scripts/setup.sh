@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev googletest          # native build and tests
   g++-mingw-w64-x86-64-posix                      # the Windows build
+  pkg-config libgtk-3-dev fonts-liberation2       # the native desktop window
   wine wine64                                     # running it on Linux
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps

@@ -19,9 +19,9 @@ native_suite() {  # build dir, extra cmake arguments...
 echo "== Native tests"
 native_suite build/native
 echo "== Native tests under ThreadSanitizer"
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" native_suite build/tsan -DBQ_SANITIZE=thread
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" native_suite build/tsan -DBQ_SANITIZE=thread -DBQ_DESKTOP=OFF
 echo "== Native tests under AddressSanitizer"
-ASAN_OPTIONS="detect_leaks=1" native_suite build/asan -DBQ_SANITIZE=address
+ASAN_OPTIONS="detect_leaks=1" native_suite build/asan -DBQ_SANITIZE=address -DBQ_DESKTOP=OFF
 
 echo "== Windows build: tests under Wine, then end to end"
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

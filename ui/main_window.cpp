@@ -34,6 +34,9 @@ void addLayoutControls(WindowHandle window) {
     }
     addControl(window, control.kind, control.id, text, control.x, control.y, control.width,
                control.height);
+    if (control.accessibleName != nullptr) {
+      setControlAccessibleName(window, control.id, control.accessibleName);
+    }
     if (control.role == ControlRole::PmBox && PmFlags[control.alarm]) {
       setControlCheck(window, control.id, 1);
     }

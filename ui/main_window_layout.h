@@ -23,6 +23,8 @@ struct ControlLayout {
   int x, y, width, height;
   ControlRole role;
   int alarm;  // 1..5 (A..E) for the controls of an alarm's row, else 0
+  // What assistive technology calls an edit box, which has no caption.
+  const char* accessibleName = nullptr;
 };
 
 inline constexpr int kMainWindowControlCount = 34;

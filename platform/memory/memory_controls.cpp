@@ -74,3 +74,8 @@ void setControlCheck(WindowHandle dialog, int id, int checkState) {
     }
   });
 }
+
+void setControlAccessibleName(WindowHandle dialog, int id, const Text& name) {
+  std::lock_guard<std::mutex> hold(state().lock);
+  if (MemoryControl* control = liveControl(dialog, id)) control->accessibleName = name;
+}

@@ -25,6 +25,7 @@ struct MemoryControl {
   std::uint32_t exStyle = 0;
   int check = 0;  // 1 checked
   FontId font = 0;
+  Text accessibleName;  // empty unless setControlAccessibleName gave one
 };
 
 struct MemoryDialog {

@@ -1,6 +1,8 @@
 // The toolkit's process-wide state, its lookups and what tests can read.
 #include "platform/memory/memory_toolkit_state.h"
 
+#include "platform/dialog_units.h"
+
 namespace memory_toolkit {
 
 ToolkitState& state() {
@@ -38,19 +40,8 @@ MemoryControl* controlByWindow(WindowHandle window, WindowHandle* dialog) {
   return nullptr;
 }
 
-namespace {
-
-// MulDiv's rounding: the nearest integer, halves away from zero.
-int scaleRounded(int value, int multiplier, int divisor) {
-  const long long product = static_cast<long long>(value) * multiplier;
-  const long long half = divisor / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / divisor : (product - half) / divisor);
-}
-
-}  // namespace
-
-int dialogUnitsToPixelsX(int units) { return scaleRounded(units, 6, 4); }
-int dialogUnitsToPixelsY(int units) { return scaleRounded(units, 13, 8); }
+int dialogUnitsToPixelsX(int units) { return DialogUnits{}.toPixelsX(units); }
+int dialogUnitsToPixelsY(int units) { return DialogUnits{}.toPixelsY(units); }
 
 }  // namespace memory_toolkit
 

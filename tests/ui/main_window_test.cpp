@@ -24,42 +24,43 @@ struct ExpectedControl {
   ControlKind kind;
   const char* caption;  // the hour and minute boxes: first-run values
   int x, y, width, height;
+  const char* accessibleName = "";  // the edit boxes' names for screen readers
 };
 
 // The window's controls in creation (tab) order, as a first run shows them.
 const ExpectedControl kFirstRunControls[] = {
-    {1001, K::EditBox, "", 5, 5, 115, 30},
+    {1001, K::EditBox, "", 5, 5, 115, 30, "Time"},
     {1002, K::GroupBox, "Alarms", 125, 5, 140, 95},
     {1003, K::CheckBox, "A", 130, 20, 20, 15},
     {1004, K::CheckBox, "B", 130, 40, 20, 15},
     {1005, K::CheckBox, "C", 130, 60, 20, 15},
     {1006, K::CheckBox, "D", 130, 80, 20, 15},
-    {1007, K::EditBox, "12", 150, 20, 20, 15},
-    {1008, K::EditBox, "0", 175, 20, 20, 15},
+    {1007, K::EditBox, "12", 150, 20, 20, 15, "Alarm A hour"},
+    {1008, K::EditBox, "0", 175, 20, 20, 15, "Alarm A minute"},
     {1009, K::CheckBox, "p.m.", 200, 20, 25, 15},
     {1010, K::RadioButton, "set", 230, 20, 25, 15},
-    {1011, K::EditBox, "12", 150, 40, 20, 15},
-    {1012, K::EditBox, "0", 175, 40, 20, 15},
+    {1011, K::EditBox, "12", 150, 40, 20, 15, "Alarm B hour"},
+    {1012, K::EditBox, "0", 175, 40, 20, 15, "Alarm B minute"},
     {1013, K::CheckBox, "p.m.", 200, 40, 25, 15},
     {1014, K::RadioButton, "set", 230, 40, 30, 15},
-    {1015, K::EditBox, "12", 150, 60, 20, 15},
-    {1016, K::EditBox, "0", 175, 60, 20, 15},
+    {1015, K::EditBox, "12", 150, 60, 20, 15, "Alarm C hour"},
+    {1016, K::EditBox, "0", 175, 60, 20, 15, "Alarm C minute"},
     {1017, K::CheckBox, "p.m.", 200, 60, 25, 15},
     {1018, K::RadioButton, "set", 230, 60, 30, 15},
-    {1019, K::EditBox, "12", 150, 80, 20, 15},
-    {1020, K::EditBox, "0", 175, 80, 20, 15},
+    {1019, K::EditBox, "12", 150, 80, 20, 15, "Alarm D hour"},
+    {1020, K::EditBox, "0", 175, 80, 20, 15, "Alarm D minute"},
     {1021, K::CheckBox, "p.m.", 200, 80, 25, 15},
     {1022, K::RadioButton, "set", 230, 80, 30, 15},
     {1023, K::PushButton, "Update", 5, 40, 115, 25},
     {1024, K::PushButton, "Silencer", 5, 70, 115, 25},
     {1025, K::PushButton, "Brightquill", 5, 105, 115, 25},
     {1026, K::CheckBox, "E", 130, 110, 20, 15},
-    {1027, K::EditBox, "12", 150, 110, 20, 15},
-    {1028, K::EditBox, "0", 175, 110, 20, 15},
+    {1027, K::EditBox, "12", 150, 110, 20, 15, "Alarm E hour"},
+    {1028, K::EditBox, "0", 175, 110, 20, 15, "Alarm E minute"},
     {1029, K::CheckBox, "p.m.", 200, 110, 25, 15},
     {1030, K::RadioButton, "set", 230, 110, 30, 15},
     {1031, K::GroupBox, "Text to Speak", 5, 135, 260, 30},
-    {1032, K::EditBox, "", 10, 145, 250, 15},
+    {1032, K::EditBox, "", 10, 145, 250, 15, "Text to Speak"},
     {1033, K::PushButton, "Exit", 5, 170, 35, 20},
     {1035, K::PushButton, "Test", 205, 170, 60, 20},
 };
@@ -159,6 +160,7 @@ TEST_F(MainWindowTest, WindowAndControlsFollowTheLayoutTable) {
     EXPECT_EQ(got.height, want.height);
     EXPECT_EQ(got.style, styleOf(want.kind));
     EXPECT_EQ(got.exStyle, exStyleOf(want.kind));
+    EXPECT_EQ(got.accessibleName, want.accessibleName);
     // A first run: nothing checked, no "set" marked.
     EXPECT_EQ(got.check, 0);
   }

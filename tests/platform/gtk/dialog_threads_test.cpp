@@ -1,0 +1,93 @@
+// Control calls from other threads are carried out by the dialog's thread
+// and wait for it, but never for a dialog that has ended or never existed.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+#include <thread>
+
+#include "tests/platform/gtk/gtk_test_dialog.h"
+
+namespace {
+
+constexpr int kEdit = 1001;
+constexpr auto kAtOnce = std::chrono::seconds(2);
+
+WindowHandle makeDialog() {
+  const WindowHandle dialog = createDialog(0, "Threads", 10, 10, 100, 40, 0, 0);
+  addControl(dialog, ControlKind::EditBox, kEdit, "old", 5, 5, 60, 15);
+  return dialog;
+}
+
+const char* entryText(WindowHandle dialog) {
+  return gtk_entry_get_text(GTK_ENTRY(widgetOf(dialog, kEdit)));
+}
+
+TEST(GtkThreads, AnotherThreadsTextWaitsUntilTheDialogsThreadHasTakenIt) {
+  const WindowHandle dialog = makeDialog();
+  std::atomic<bool> returned{false};
+  std::thread clock([&] {
+    setControlText(dialog, kEdit, "12:00:01");
+    returned = true;
+  });
+  // This thread is not taking events: the text waits, and so does the call.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(returned);
+  EXPECT_STREQ(entryText(dialog), "old");
+  EXPECT_TRUE(pumpUntil([&] { return returned.load(); }));
+  EXPECT_STREQ(entryText(dialog), "12:00:01");
+  clock.join();
+  // Reading from another thread is handed over the same way.
+  auto read = std::async(std::launch::async, [dialog] { return getControlText(dialog, kEdit); });
+  EXPECT_TRUE(pumpUntil([&] { return read.wait_for(std::chrono::seconds(0)) ==
+                                      std::future_status::ready; }));
+  EXPECT_EQ(read.get(), "12:00:01");
+  endDialog(dialog, 0);
+}
+
+TEST(GtkThreads, TheDialogsOwnThreadActsAtOnceWithoutItsLoop) {
+  const WindowHandle dialog = makeDialog();
+  setControlText(dialog, kEdit, "caf\xE9 \x80");  // Windows-1252 bytes
+  EXPECT_STREQ(entryText(dialog), "caf\xC3\xA9 \xE2\x82\xAC");
+  EXPECT_EQ(getControlText(dialog, kEdit), "caf\xE9 \x80");
+  endDialog(dialog, 0);
+}
+
+TEST(GtkThreads, CallsForAnEndedDialogReturnAtOnceEvenWhenAlreadyWaiting) {
+  const WindowHandle dialog = makeDialog();
+  auto waiting = std::async(std::launch::async, [dialog] { setControlText(dialog, kEdit, "x"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  endDialog(dialog, 0);  // on this thread, which never took the waiting call
+  EXPECT_EQ(waiting.wait_for(kAtOnce), std::future_status::ready);
+  auto later = std::async(std::launch::async, [dialog] {
+    setControlText(dialog, kEdit, "y");
+    setControlCheck(dialog, kEdit, 1);
+    return getControlText(dialog, kEdit);
+  });
+  ASSERT_EQ(later.wait_for(kAtOnce), std::future_status::ready);
+  EXPECT_EQ(later.get(), "");
+  auto never = std::async(std::launch::async, [] { return getControlText(0, kEdit); });
+  ASSERT_EQ(never.wait_for(kAtOnce), std::future_status::ready);
+  EXPECT_EQ(never.get(), "");
+}
+
+TEST(GtkThreads, AnEndFromAnotherThreadIsCarriedOutByTheDialogsThread) {
+  const WindowHandle dialog = makeDialog();
+  std::thread other;
+  EXPECT_EQ(runScripted(dialog, [&] { other = std::thread([dialog] { endDialog(dialog, 9); }); }),
+            9);
+  other.join();
+  EXPECT_FALSE(gtk_dialog::dialogExists(dialog));
+}
+
+// Run by its own ctest entry with no display: GTK cannot start.
+TEST(GtkNoDisplay, NoDialogCanBeMadeAndNothingWaits) {
+  const char* display = g_getenv("DISPLAY");
+  if (display != nullptr && *display != '\0') GTEST_SKIP() << "needs a process without a display";
+  EXPECT_EQ(createDialog(0, "x", 0, 0, 10, 10, 0, 0), 0u);
+  EXPECT_EQ(createDialog(0, "x", 0, 0, 10, 10, 0, 0), 0u);
+  setControlText(0, kEdit, "x");
+  EXPECT_EQ(pumpOneMessage(1), 0);
+}
+
+}  // namespace
