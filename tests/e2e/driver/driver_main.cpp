@@ -28,6 +28,8 @@ const Command kCommands[] = {
     {L"key", key, "key <vk>: key down and up posted to the focused control"},
     {L"type", typeChars, "type <text>: WM_CHAR per character to the focused control"},
     {L"wait-text", waitText, "wait-text <id> <text> <ms>"},
+    {L"answer", answerText, "answer <id> <ms>: the text, waiting up to ms for the program"},
+    {L"hold-file", holdFiles, "hold-file <s> <path>...: open unshared, say \"held\", keep s"},
     {L"info", info, "info: the window and every control in Z (tab) order"},
     {L"close", close, "close: WM_SYSCOMMAND SC_CLOSE, posted"},
     {L"fonts", fonts, "fonts: the dialog's and each control's font, read inside the program"},

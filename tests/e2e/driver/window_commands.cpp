@@ -162,6 +162,23 @@ int waitText(const Arguments& args) {
   return 1;
 }
 
+// For a program that is busy for long: one WM_GETTEXT that waits up to
+// `ms` for the answer, so the moment it comes back is the moment the
+// control's thread took messages again.
+int answerText(const Arguments& args) {
+  long ms = 0;
+  if (args.size() != 2 || !parseNumber(args[1], ms) || ms < 0) return 2;
+  HWND control = requireControl(args[0]);
+  if (control == nullptr) return 2;
+  std::optional<std::wstring> text = readText(control, static_cast<UINT>(ms));
+  if (!text) {
+    writeErr("bq_driver: no answer within " + toAnsi(args[1]) + " ms\n");
+    return 3;
+  }
+  printLine(*text);
+  return 0;
+}
+
 int info(const Arguments& args) {
   if (!args.empty()) return 2;
   HWND dialog = requireDialog();

@@ -10,14 +10,18 @@ Standard library only. Meant to run inside a private network namespace where
 the site's names resolve to 127.0.0.1 (see in_netns.sh).
 
 Usage: sayings_server.py --log-dir DIR [--address A] [--port P] [--ready FILE]
-The ready file is written once the socket listens.
+                         [--trickle SECONDS]
+The ready file is written once the socket listens. With --trickle the site is
+a hostile one: see trickle().
 """
 
 import argparse
+import itertools
 import os
 import select
 import socket
 import sys
+import time
 
 # The page as the site would serve it. The body tag is in capitals and has an
 # attribute; the saying stays on the body tag's line and the page ends without
@@ -42,6 +46,12 @@ PAGE = (
 LINGER_SECONDS = 0.3
 # A request that never completes its header block is given up after this.
 REQUEST_TIMEOUT_SECONDS = 10.0
+
+
+# What a trickling site sends, over and over, one byte at a time: a body tag
+# and a line break, then plain words. Its saying is therefore whatever
+# arrived after the first 7 bytes, unchanged.
+TRICKLE = b"<body>\nSlow and steady wins the race. "
 
 
 def response_bytes(request):
@@ -76,12 +86,51 @@ def receive_until(connection, received, done, timeout):
     return True
 
 
-def serve_connection(connection, log_path):
+def write_whole(path, data):
+    """Written whole and then renamed, so a reader never sees half a file."""
+    with open(path + ".part", "wb") as out:
+        out.write(data)
+    os.replace(path + ".part", path)
+
+
+def trickle(connection, period, sent_path):
+    """Sends TRICKLE byte by byte, one every `period` seconds for ever, until
+    the client closes. The first byte goes half a period after the request,
+    so a client's time limit counted from about then never falls on a byte.
+    The bytes sent are logged to `sent_path` at the end."""
+    sent = bytearray()
+    stream = itertools.cycle(TRICKLE)
+    started = time.monotonic()
+    due = started + period / 2
+    try:
+        while True:
+            readable, _, _ = select.select([connection], [], [], max(0.0, due - time.monotonic()))
+            if readable:
+                if not connection.recv(65536):
+                    break
+                continue
+            byte = bytes([next(stream)])
+            connection.sendall(byte)
+            sent += byte
+            due += period
+    except OSError as error:
+        print("sayings_server: %s" % error, file=sys.stderr)
+    print("sayings_server: trickled %d bytes; the client closed after %.1f s"
+          % (len(sent), time.monotonic() - started), file=sys.stderr)
+    write_whole(sent_path, bytes(sent))
+
+
+def serve_connection(connection, log_path, trickle_period=None):
     received = bytearray()
     connection.setblocking(True)
     try:
         open_ = receive_until(connection, received, lambda r: b"\r\n\r\n" in r,
                               REQUEST_TIMEOUT_SECONDS)
+        if open_ and trickle_period and b"\r\n\r\n" in received:
+            # Logged at once: the test learns that the fetch is under way.
+            write_whole(log_path, bytes(received))
+            trickle(connection, trickle_period, log_path.replace("request-", "sent-"))
+            return
         if open_:
             # Anything sent after the blank line belongs to the log as well.
             open_ = receive_until(connection, received, lambda r: False, LINGER_SECONDS)
@@ -97,10 +146,7 @@ def serve_connection(connection, log_path):
         print("sayings_server: %s" % error, file=sys.stderr)
     finally:
         connection.close()
-        # Written whole and then renamed, so a reader never sees half a log.
-        with open(log_path + ".part", "wb") as log:
-            log.write(bytes(received))
-        os.replace(log_path + ".part", log_path)
+        write_whole(log_path, bytes(received))
 
 
 def main():
@@ -109,6 +155,7 @@ def main():
     parser.add_argument("--port", type=int, default=80)
     parser.add_argument("--log-dir", required=True)
     parser.add_argument("--ready")
+    parser.add_argument("--trickle", type=float, metavar="SECONDS")
     options = parser.parse_args()
 
     os.makedirs(options.log_dir, exist_ok=True)
@@ -124,7 +171,8 @@ def main():
     while True:
         connection, _ = listener.accept()
         count += 1
-        serve_connection(connection, os.path.join(options.log_dir, "request-%d.bin" % count))
+        serve_connection(connection, os.path.join(options.log_dir, "request-%d.bin" % count),
+                         options.trickle)
 
 
 if __name__ == "__main__":
