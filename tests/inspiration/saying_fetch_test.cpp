@@ -91,6 +91,30 @@ TEST(FetchSayingPage, AServerThatNeverClosesEndsAfterTheTimeOutsWithEverythingKe
   EXPECT_LT(took, 10000);
 }
 
+// One byte now and then would keep the fetch going for ever: it ends at its
+// limit with the bytes that came.
+TEST(FetchSayingPage, ATricklingServerEndsAtTheFetchLimitWithWhatArrived) {
+  const std::string stream = "HTTP/1.0 200 OK\r\n\r\n" + patternBytes(400);
+  std::atomic<bool> fetchDone{false};
+  LocalTcpServer server([&](Peer& peer) {
+    peer.readRequest();
+    for (std::size_t i = 0; i < stream.size() && !fetchDone; ++i) {
+      if (!peer.write(stream.substr(i, 1))) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  SayingFetchSettings site = localSite(server.service());
+  site.fetchLimitMs = 300;
+  auto start = std::chrono::steady_clock::now();
+  FetchSayingPageWith(site);
+  const std::int64_t took = millisecondsSince(start);
+  fetchDone = true;
+  EXPECT_GE(took, 250);
+  EXPECT_LT(took, 3000);
+  EXPECT_FALSE(Saying.empty());
+  EXPECT_EQ(Saying, stream.substr(0, Saying.size()));
+}
+
 TEST(FetchSayingPage, NoConnectionLeavesTheSayingEmptyAndSendsNothing) {
   LocalTcpServer watching([](Peer&) {});
   const std::string refusing = std::to_string(test_server::refusingPort());
@@ -136,6 +160,7 @@ TEST(FetchSayingPage, UsesTheSiteOfTheSettings) {
   EXPECT_EQ(site.host, "brightquill.com");
   EXPECT_EQ(site.service, "http");
   EXPECT_EQ(site.timeoutMs, 60000u);
+  EXPECT_EQ(site.fetchLimitMs, 120000u);
 
   std::string request;
   LocalTcpServer server(answerWith("page", &request));
