@@ -1,5 +1,7 @@
-// BSD sockets. getaddrinfo is safe to call from two threads at once, which
-// the clock thread and the dialog thread may do.
+// BSD sockets. Both look-ups go through getaddrinfo: one call for the
+// service and the host, it takes a port number as a service so that tests
+// can reach a server of their own, the Windows twin of this file is the same
+// code, and the clock thread and the dialog thread may call it at once.
 #include "platform/net/os_socket.h"
 
 #include <netdb.h>

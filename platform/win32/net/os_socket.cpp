@@ -1,7 +1,7 @@
 // Windows Sockets 2. Each connection starts and stops the library itself.
-// getaddrinfo is thread-safe, unlike gethostbyname and getservbyname, whose
-// shared result buffers the clock thread and the dialog thread could
-// overwrite for each other.
+// Both look-ups go through getaddrinfo: one call for the service and the
+// host, it takes a port number as a service so that tests can reach a server
+// of their own, and the BSD twin of this file is then the same code.
 #include "platform/net/os_socket.h"
 
 #include <winsock2.h>
