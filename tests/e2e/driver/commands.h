@@ -21,11 +21,10 @@ int focus(const Arguments& args);
 int key(const Arguments& args);
 int typeChars(const Arguments& args);
 int waitText(const Arguments& args);
-int answerText(const Arguments& args);
 int info(const Arguments& args);
 int close(const Arguments& args);
 
-// Standing in for another program (file_commands.cpp).
+// Another program using the settings files (file_commands.cpp).
 int holdFiles(const Arguments& args);
 
 // Inside the program's process (probe_commands.cpp).

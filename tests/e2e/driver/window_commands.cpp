@@ -9,8 +9,8 @@
 
 namespace {
 
-int printText(HWND window) {
-  std::optional<std::wstring> text = readText(window);
+int printText(HWND window, UINT timeoutMs = kSendTimeoutMs) {
+  std::optional<std::wstring> text = readText(window, timeoutMs);
   if (!text) {
     writeErr("bq_driver: the program did not answer WM_GETTEXT\n");
     return 3;
@@ -55,9 +55,11 @@ int waitGone(const Arguments& args) {
 }
 
 int getText(const Arguments& args) {
-  if (args.size() != 1) return 2;
+  // A long time-out tells when a busy program takes messages again.
+  long ms = kSendTimeoutMs;
+  if (args.empty() || args.size() > 2 || (args.size() == 2 && !parseNumber(args[1], ms))) return 2;
   HWND control = requireControl(args[0]);
-  return control == nullptr ? 2 : printText(control);
+  return control == nullptr ? 2 : printText(control, static_cast<UINT>(ms));
 }
 
 int setText(const Arguments& args) {
@@ -160,23 +162,6 @@ int waitText(const Arguments& args) {
   writeErr("bq_driver: control " + toAnsi(args[0]) + " still shows \"" +
            (text ? toAnsi(*text) : std::string("(no answer)")) + "\"\n");
   return 1;
-}
-
-// For a program that is busy for long: one WM_GETTEXT that waits up to
-// `ms` for the answer, so the moment it comes back is the moment the
-// control's thread took messages again.
-int answerText(const Arguments& args) {
-  long ms = 0;
-  if (args.size() != 2 || !parseNumber(args[1], ms) || ms < 0) return 2;
-  HWND control = requireControl(args[0]);
-  if (control == nullptr) return 2;
-  std::optional<std::wstring> text = readText(control, static_cast<UINT>(ms));
-  if (!text) {
-    writeErr("bq_driver: no answer within " + toAnsi(args[1]) + " ms\n");
-    return 3;
-  }
-  printLine(*text);
-  return 0;
 }
 
 int info(const Arguments& args) {

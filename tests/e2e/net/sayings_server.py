@@ -11,8 +11,7 @@ the site's names resolve to 127.0.0.1 (see in_netns.sh).
 
 Usage: sayings_server.py --log-dir DIR [--address A] [--port P] [--ready FILE]
                          [--trickle SECONDS]
-The ready file is written once the socket listens. With --trickle the site is
-a hostile one: see trickle().
+The ready file is written once the socket listens. --trickle: see trickle().
 """
 
 import argparse
@@ -48,10 +47,25 @@ LINGER_SECONDS = 0.3
 REQUEST_TIMEOUT_SECONDS = 10.0
 
 
-# What a trickling site sends, over and over, one byte at a time: a body tag
-# and a line break, then plain words. Its saying is therefore whatever
-# arrived after the first 7 bytes, unchanged.
+# What a trickling site sends, over and over, a byte at a time: a body tag, a
+# line break, plain words. Its saying is what arrived after the first 7 bytes.
 TRICKLE = b"<body>\nSlow and steady wins the race. "
+
+
+def trickle(connection, period, sent_path):
+    """Sends TRICKLE a byte every `period` seconds for ever, the first half a
+    period after the request (so that a client's time limit counted from then
+    never falls on a byte), adding each to `sent_path`, until the client closes."""
+    started, wait = time.monotonic(), period / 2
+    for byte in itertools.cycle(TRICKLE):
+        if select.select([connection], [], [], wait)[0]:  # it sends nothing more: closed
+            break
+        connection.sendall(bytes([byte]))
+        with open(sent_path, "ab") as sent:
+            sent.write(bytes([byte]))
+        wait = period
+    print("sayings_server: the client closed after %.1f s" % (time.monotonic() - started),
+          file=sys.stderr)
 
 
 def response_bytes(request):
@@ -86,49 +100,13 @@ def receive_until(connection, received, done, timeout):
     return True
 
 
-def write_whole(path, data):
-    """Written whole and then renamed, so a reader never sees half a file."""
-    with open(path + ".part", "wb") as out:
-        out.write(data)
-    os.replace(path + ".part", path)
-
-
-def trickle(connection, period, sent_path):
-    """Sends TRICKLE byte by byte, one every `period` seconds for ever, until
-    the client closes. The first byte goes half a period after the request,
-    so a client's time limit counted from about then never falls on a byte.
-    The bytes sent are logged to `sent_path` at the end."""
-    sent = bytearray()
-    stream = itertools.cycle(TRICKLE)
-    started = time.monotonic()
-    due = started + period / 2
-    try:
-        while True:
-            readable, _, _ = select.select([connection], [], [], max(0.0, due - time.monotonic()))
-            if readable:
-                if not connection.recv(65536):
-                    break
-                continue
-            byte = bytes([next(stream)])
-            connection.sendall(byte)
-            sent += byte
-            due += period
-    except OSError as error:
-        print("sayings_server: %s" % error, file=sys.stderr)
-    print("sayings_server: trickled %d bytes; the client closed after %.1f s"
-          % (len(sent), time.monotonic() - started), file=sys.stderr)
-    write_whole(sent_path, bytes(sent))
-
-
 def serve_connection(connection, log_path, trickle_period=None):
     received = bytearray()
     connection.setblocking(True)
     try:
         open_ = receive_until(connection, received, lambda r: b"\r\n\r\n" in r,
                               REQUEST_TIMEOUT_SECONDS)
-        if open_ and trickle_period and b"\r\n\r\n" in received:
-            # Logged at once: the test learns that the fetch is under way.
-            write_whole(log_path, bytes(received))
+        if open_ and trickle_period:
             trickle(connection, trickle_period, log_path.replace("request-", "sent-"))
             return
         if open_:
@@ -146,7 +124,10 @@ def serve_connection(connection, log_path, trickle_period=None):
         print("sayings_server: %s" % error, file=sys.stderr)
     finally:
         connection.close()
-        write_whole(log_path, bytes(received))
+        # Written whole and then renamed, so a reader never sees half a log.
+        with open(log_path + ".part", "wb") as log:
+            log.write(bytes(received))
+        os.replace(log_path + ".part", log_path)
 
 
 def main():
