@@ -57,7 +57,8 @@ int waitGone(const Arguments& args) {
 int getText(const Arguments& args) {
   // A long time-out tells when a busy program takes messages again.
   long ms = kSendTimeoutMs;
-  if (args.empty() || args.size() > 2 || (args.size() == 2 && !parseNumber(args[1], ms))) return 2;
+  if (args.empty() || args.size() > 2) return 2;
+  if (args.size() == 2 && (!parseNumber(args[1], ms) || ms < 0)) return 2;
   HWND control = requireControl(args[0]);
   return control == nullptr ? 2 : printText(control, static_cast<UINT>(ms));
 }
