@@ -11,10 +11,10 @@ BQ_TIME_LIMIT=${BQ_TIME_LIMIT:-360} bq_init reliability "$@"
 
 IDC_ARM_A=1003 IDC_ARM_B=1004 IDC_ARM_C=1005 IDC_HOUR_A=1007 IDC_HOUR_B=1011 IDC_HOUR_C=1015
 IDC_UPDATE=1023 IDC_SAYING=1025 IDC_SPEAK_TEXT=1032 IDC_EXIT=1033 IDC_TEST=1035
-SERVER_PID="" HOLD_PID="" ANSWER_JOB="" UNWRITABLE=()
+SERVER_PID="" HOLD_PID="" ANSWER_JOB="" UNWRITABLE=() MAIN_OUT=$BQ_OUT MAIN_PREFIX=$WINEPREFIX
 # at NAME COMMAND...: a lib.sh helper or a command, for the program of prefix NAME.
 at() {
-  local out=$BQ_OUT/$1
+  local out=$MAIN_OUT/$1
   shift
   BQ_OUT=$out WINEPREFIX=$out/prefix BQ_SETTINGS=$out/prefix/drive_c/quillhaven \
     BQ_SPEECH_LOG=$out/prefix/drive_c/bq-e2e/speech.log BQ_PID="" "$@"
@@ -27,7 +27,9 @@ cleanup() {
   for name in nofolder trickle; do at $name bq_stop_program && at $name _bq_keep_results; done
   [ -n "$ANSWER_JOB" ] && wait "$ANSWER_JOB" 2>/dev/null
 }
-trap 'status=$?; trap "" INT TERM; cleanup; (exit $status); bq_cleanup' EXIT
+# A signal may come while `at` points lib.sh elsewhere: the main prefix is named.
+trap 'status=$?; trap "" INT TERM; cleanup; (exit $status)
+  BQ_OUT=$MAIN_OUT WINEPREFIX=$MAIN_PREFIX bq_cleanup' EXIT
 
 hex() { od -An -v -tx1 | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }  # of standard input
 check_is() { [ "$(bq_driver get-check "$1")" = "$2" ]; }
