@@ -10,6 +10,7 @@ packages=(
   wine wine64                                     # running it on Linux
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
+  e2fsprogs                                       # chattr: unwritable settings files
 )
 
 missing=()
