@@ -17,7 +17,7 @@ struct SayingFetchSettings {
   Text host = "brightquill.com";
   Text service = "http";
   std::uint32_t timeoutMs = 60000;  // each wait for the socket
-  // The whole fetch, from connect to last receive. A server that sends a
+  // The whole fetch, from look-up to last receive. A server that sends a
   // byte now and then cannot hold the calling thread for longer: receiving
   // stops, and what has arrived is kept as if the server had closed.
   std::uint32_t fetchLimitMs = 120000;
