@@ -1,33 +1,70 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts the clock under Wine. Settings live in the Wine
-# prefix build/wine-prefix, in drive_c/quillhaven. Without a display the
-# clock runs on a private Xvfb for a few seconds and a screenshot is saved.
+# Sets up, builds and starts the clock on this display:
+#   scripts/run.sh            the Linux desktop program build/native/brightquill
+#                             (settings in $XDG_CONFIG_HOME/quillhaven, or
+#                             ~/.config/quillhaven)
+#   scripts/run.sh --windows  brightquill.exe under Wine (settings in the
+#                             prefix build/wine-prefix, in drive_c/quillhaven)
+# Without a display the clock runs on a private Xvfb for a few seconds and a
+# screenshot is saved; the desktop program's greeting is then recorded from
+# a private sound server and saved too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build-windows.sh
 
-export WINEPREFIX=$PWD/build/wine-prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-exe=build/windows/brightquill.exe
+windows=""
+[ "${1:-}" = --windows ] && windows=1
 
-if [ -n "${DISPLAY:-}" ]; then
-  exec wine "$exe"
+if [ -n "$windows" ]; then
+  scripts/build-windows.sh
+  export WINEPREFIX=$PWD/build/wine-prefix
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  clock=(wine build/windows/brightquill.exe)
+  settings=$WINEPREFIX/drive_c/quillhaven
+else
+  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build build/native -j"${BQ_JOBS:-2}" --target brightquill
+  clock=(build/native/brightquill)
+  settings=${XDG_CONFIG_HOME:-$HOME/.config}/quillhaven
+fi
+
+if [ -n "${DISPLAY:-}" ] || { [ -z "$windows" ] && [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
+  exec "${clock[@]}"
 fi
 
 . scripts/private-xvfb.sh
-start_private_xvfb || { echo "Xvfb did not start" >&2; exit 1; }
-xvfb=$PRIVATE_XVFB_PID
+. scripts/private-pulse.sh
+xvfb="" pulse="" recorder="" program=""
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  kill "$xvfb" 2>/dev/null || true
+  [ -n "$program" ] && kill "$program" 2>/dev/null
+  [ -n "$windows" ] && { wineserver -k >/dev/null 2>&1 || true; }
+  [ -n "$recorder" ] && kill "$recorder" 2>/dev/null
+  [ -n "$pulse" ] && { kill "$pulse" 2>/dev/null; rm -rf "$PRIVATE_PULSE_DIR"; }
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  true
 }
 trap cleanup EXIT
 
+start_private_xvfb || { echo "Xvfb did not start" >&2; exit 1; }
+xvfb=$PRIVATE_XVFB_PID
+greeting=""
+if [ -z "$windows" ]; then
+  # No session bus and no accessibility bridge: nothing is launched beside
+  # the clock that would outlive it.
+  export DBUS_SESSION_BUS_ADDRESS=disabled: NO_AT_BRIDGE=1
+  if start_private_pulse; then
+    greeting=$PWD/build/brightquill-greeting.wav
+    parec -d heard.monitor --format=s16le --rate=22050 --channels=1 >build/greeting.raw &
+    recorder=$!
+  fi
+  pulse=$PRIVATE_PULSE_PID
+fi
+
 echo "No display: running the clock on Xvfb $DISPLAY for a few seconds."
-wine "$exe" &
-for _ in $(seq 60); do
+"${clock[@]}" &
+program=$!
+for _ in $(seq 120); do
   xwininfo -root -tree 2>/dev/null | grep -q 'BQC (www.brightquill.com)' && break
   sleep 0.5
 done
@@ -35,4 +72,12 @@ sleep 3
 shot=$PWD/build/brightquill-screenshot.png
 import -window root "$shot"
 echo "Screenshot saved: $shot"
-echo "Settings folder: $WINEPREFIX/drive_c/quillhaven"
+if [ -n "$greeting" ]; then
+  kill "$recorder"
+  wait "$recorder" 2>/dev/null || true
+  recorder=""
+  sox -t raw -r 22050 -e signed -b 16 -c 1 build/greeting.raw "$greeting"
+  rm -f build/greeting.raw
+  echo "Sound of the first $(soxi -D "$greeting") s, the greeting included, saved: $greeting"
+fi
+echo "Settings folder: $settings"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the native suite (plain, then under
-# ThreadSanitizer, then under AddressSanitizer with UndefinedBehaviorSanitizer),
-# the Windows suite under Wine, and the end-to-end scenarios that drive
-# brightquill.exe under Wine and Xvfb.
+# Sets up, builds and runs every test: the native suite (plain, with the
+# Linux desktop program's window, voice and end-to-end run; then the logic and
+# system layer under ThreadSanitizer, and under AddressSanitizer with
+# UndefinedBehaviorSanitizer), the Windows suite under Wine, and the
+# end-to-end scenarios that drive brightquill.exe under Wine and Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

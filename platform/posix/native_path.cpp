@@ -1,5 +1,7 @@
 #include "platform/posix/native_path.h"
 
+#include "platform/posix/drive_root.h"
+
 namespace {
 
 constexpr std::size_t kMaxPathChars = 255;
@@ -13,12 +15,16 @@ bool startsWithDrive(const std::string& path) {
 
 std::string nativePath(const Text& path) {
   std::string native = path.substr(0, kMaxPathChars);
-  if (startsWithDrive(native)) {
+  const bool onDrive = startsWithDrive(native);
+  if (onDrive) {
     const std::size_t rest = native.find_first_not_of("\\/", 2);
     native.erase(0, rest == std::string::npos ? native.size() : rest);
   }
   for (char& c : native) {
     if (c == '\\') c = '/';
   }
-  return native;
+  // The root's own name is taken as it is.
+  const std::string root = onDrive ? driveRootFolder() : std::string();
+  if (root.empty()) return native;
+  return native.empty() ? root : root + '/' + native;
 }

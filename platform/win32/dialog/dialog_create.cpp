@@ -7,6 +7,7 @@
 #include "platform/win32/dialog/dialog_procedure.h"
 #include "platform/win32/dialog/dialog_records.h"
 #include "platform/win32/dialog/dialog_template.h"
+#include "platform/win32/dialog/program_icon.h"
 #include "platform/win32/dialog/window_handles.h"
 
 namespace {
@@ -37,6 +38,7 @@ WindowHandle createDialog(WindowHandle parent, const Text& caption, int x, int y
     return 0;
   }
   SetWindowTextW(dialog, ansiToWide(caption).c_str());
+  if (parent == 0) giveProgramIcon(dialog);
 
   DialogRecord record;
   record.window = dialog;

@@ -30,6 +30,12 @@ int holdFiles(const Arguments& args);
 // Inside the program's process (probe_commands.cpp).
 int fonts(const Arguments& args);
 int dialogRects(const Arguments& args);
+int windowIcons(const Arguments& args);
+
+// What the shell shows of the program's exe (resource_commands.cpp).
+int versionInfo(const Arguments& args);
+int iconGroup(const Arguments& args);
+int manifest(const Arguments& args);
 
 // Over time (timing_commands.cpp).
 int sampleText(const Arguments& args);

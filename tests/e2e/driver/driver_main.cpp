@@ -33,6 +33,10 @@ const Command kCommands[] = {
     {L"close", close, "close: WM_SYSCOMMAND SC_CLOSE, posted"},
     {L"fonts", fonts, "fonts: the dialog's and each control's font, read inside the program"},
     {L"dlg-rect", dialogRects, "dlg-rect <x> <y> <w> <h>...: MapDialogRect in the program"},
+    {L"version-info", versionInfo, "version-info: the program exe's version numbers and strings"},
+    {L"icon-group", iconGroup, "icon-group: each image of the program exe's icon 1"},
+    {L"manifest", manifest, "manifest: the program exe's application manifest"},
+    {L"window-icons", windowIcons, "window-icons: the main window's big and small icon sizes, read in the program"},
     {L"sample", sampleText, "sample <id> <ms> <period-ms>: time-stamped text changes"},
     {L"tick-times", tickTimes, "tick-times <count> <ms>: clock ticks seen in the time box"},
 };

@@ -1,7 +1,8 @@
 #pragma once
 // Runs the probe hook (tests/e2e/hook) inside the program's dialog thread
 // and returns its answer: the dialog's MapDialogRect of the given
-// dialog-unit rectangles and the fonts of the dialog and its controls.
+// dialog-unit rectangles, the fonts of the dialog and its controls, and the
+// dialog's icons.
 #include <windows.h>
 
 #include <optional>

@@ -1,5 +1,5 @@
-// Commands answered inside the program's process by the probe hook: fonts
-// and the dialog's own dialog-unit conversion.
+// Commands answered inside the program's process by the probe hook: fonts,
+// the dialog's own dialog-unit conversion and the dialog's icons.
 #include <windows.h>
 
 #include "ansi_io.h"
@@ -59,5 +59,19 @@ int dialogRects(const Arguments& args) {
     writeOut(std::to_string(r.left) + " " + std::to_string(r.top) + " " +
              std::to_string(r.right) + " " + std::to_string(r.bottom) + "\n");
   }
+  return 0;
+}
+
+int windowIcons(const Arguments& args) {
+  if (!args.empty()) return 2;
+  HWND dialog = requireDialog();
+  if (dialog == nullptr) return 2;
+  std::optional<ProbeBlock> probe = runProbe(dialog, {});
+  if (!probe) return 3;
+  auto sizeText = [](const SIZE& size) {
+    return std::to_string(size.cx) + "x" + std::to_string(size.cy);
+  };
+  writeOut("big\t" + sizeText(probe->bigIcon) + "\n");
+  writeOut("small\t" + sizeText(probe->smallIcon) + "\n");
   return 0;
 }

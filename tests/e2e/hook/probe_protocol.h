@@ -1,9 +1,9 @@
 #pragma once
-// What the driver and the probe hook DLL exchange. Fonts and dialog units
-// cannot be read from another process, so the driver hooks the program's
-// dialog thread with probe_hook.dll and sends the dialog the registered
-// message kProbeMessage; the hook, running inside the program, answers in a
-// named shared memory block.
+// What the driver and the probe hook DLL exchange. Fonts, dialog units and
+// window icons cannot be read from another process under Wine, so the
+// driver hooks the program's dialog thread with probe_hook.dll and sends the
+// dialog the registered message kProbeMessage; the hook, running inside the
+// program, answers in a named shared memory block.
 #include <windows.h>
 
 inline constexpr wchar_t kProbeMessage[] = L"BQ_E2E_PROBE";
@@ -32,6 +32,8 @@ struct ProbeBlock {
   LONG logPixelsY;  // of the dialog's device context
   LONG dialogHasFont;
   LOGFONTW dialogFont;
+  SIZE bigIcon;    // WM_GETICON ICON_BIG: the icon's size, 0 x 0 for none
+  SIZE smallIcon;  // ... ICON_SMALL
   LONG controlCount;  // children in Z order
   ProbeControl controls[kProbeMaxControls];
 };

@@ -42,6 +42,36 @@ bq_check "the clock thread ticks (the time box changes)" \
   test "$(echo "$samples" | wc -l)" -ge 2
 bq_check "nothing else was said" test "$(bq_spoken | wc -l)" -eq 1
 
+# What Explorer, the taskbar and Alt+Tab show of the program: the exe's
+# version information and icon, and the window's own icons.
+version=$(bq_driver version-info)
+while IFS='|' read -r name expected; do
+  bq_check_eq "version information: $name" "$expected" \
+    "$(echo "$version" | sed -n "s/^$name	//p")"
+done <<'EOF'
+FileVersion (number)|1.0.0.0
+ProductVersion (number)|1.0.0.0
+CompanyName|Brightquill Software
+FileDescription|Brightquill talking alarm clock
+FileVersion|1.00
+LegalCopyright|(C) 2026 Brightquill Software
+OriginalFilename|brightquill.exe
+ProductName|Brightquill
+ProductVersion|1.00
+EOF
+icons=$(bq_driver icon-group)
+bq_check_eq "the exe's icon holds 16, 32, 48 and 256 px images" "16x16 32x32 48x48 256x256" \
+  "$(echo "$icons" | cut -f1 | sort -n | paste -sd' ')"
+bq_check_eq "every image of the icon is in the exe" "present" "$(echo "$icons" | cut -f3 | sort -u)"
+bq_check_eq "the main window has the program's icon, large and small" \
+  "$(printf 'big\t32x32\nsmall\t16x16')" "$(bq_driver window-icons)"
+manifest=$(bq_driver manifest)
+bq_check_match "the manifest runs the program as its invoker" 'level="asInvoker"' "$manifest"
+bq_check_eq "the manifest names Windows 7, 8, 8.1 and 10/11" 4 \
+  "$(echo "$manifest" | grep -c '<supportedOS ')"
+bq_check_eq "the manifest keeps the classic controls and no DPI awareness" "" \
+  "$(echo "$manifest" | grep -io 'Microsoft.Windows.Common-Controls\|<dpiAware')"
+
 # The test ends the program by its PID; nothing of the prefix is left.
 pid=$BQ_PID
 bq_check_match "the program is one of the prefix's Wine processes" "(^|[^0-9])$pid([^0-9]|\$)" \

@@ -1,0 +1,16 @@
+// The process entry of the Linux desktop program: no argument or environment
+// value is read here.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "app/startup.h"
+
+int main() {
+  const int code = BrightquillMain();
+  // Ends the process at once with the start-up thread's result: the clock
+  // thread may still be running, and must not see the program's globals
+  // destroyed under it by the exit handlers. Buffered output goes first.
+  std::fflush(nullptr);
+  _exit(code);
+}

@@ -1,0 +1,74 @@
+#!/usr/bin/python3
+"""Reads and drives the Brightquill window the way assistive technology does,
+through AT-SPI. Controls are found by their accessible names.
+
+  at_spi.py caption             the window's caption
+  at_spi.py text NAME           the text of an edit box
+  at_spi.py checked NAME        1 when the control is checked, else 0
+  at_spi.py press NAME          does the control's first action: a click
+  at_spi.py focus NAME          gives an edit box the keyboard focus
+  at_spi.py focused             the name of the control with the focus
+
+Exit status 1 (with a message) when the window or the control is not found
+within 10 s.
+"""
+import sys
+import time
+
+import pyatspi
+
+WINDOW_ROLES = (pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG, pyatspi.ROLE_WINDOW)
+
+
+def window():
+    for application in pyatspi.Registry.getDesktop(0):
+        if application is None or application.name != "brightquill":
+            continue
+        for child in application:
+            if child is not None and child.getRole() in WINDOW_ROLES:
+                return child
+    return None
+
+
+def find(test):
+    deadline = time.monotonic() + 10
+    while True:
+        top = window()
+        found = top if test is None else (
+            top and pyatspi.findDescendant(top, test, True))
+        if found:
+            return found
+        if time.monotonic() > deadline:
+            sys.exit("not found: %s" % (sys.argv[2:] or "the window"))
+        time.sleep(0.2)
+
+
+def named(name, roles=None):
+    return find(lambda a: a is not None and a.name == name and (
+        roles is None or a.getRole() in roles))
+
+
+# An edit box may share its name with the frame around it.
+def edit_box(name):
+    return named(name, (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY))
+
+
+def main(command, *names):
+    if command == "caption":
+        print(find(None).name)
+    elif command == "text":
+        print(edit_box(names[0]).queryText().getText(0, -1))
+    elif command == "checked":
+        print(int(named(names[0]).getState().contains(pyatspi.STATE_CHECKED)))
+    elif command == "press":
+        named(names[0]).queryAction().doAction(0)
+    elif command == "focus":
+        edit_box(names[0]).queryComponent().grabFocus()
+    elif command == "focused":
+        print(find(lambda a: a is not None and a.getState().contains(pyatspi.STATE_FOCUSED)).name)
+    else:
+        sys.exit(__doc__)
+
+
+if __name__ == "__main__":
+    main(*sys.argv[1:])

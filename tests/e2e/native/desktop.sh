@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# The Linux desktop clock as a user of a screen reader meets it: heard
+# through a private sound server, seen on a private display, read and
+# pressed through AT-SPI on a private session bus, with its settings in a
+# private configuration folder.
+# Usage: desktop.sh BRIGHTQUILL_PROGRAM OUTPUT_FOLDER
+set -u
+if [ -z "${BQ_IN_PRIVATE_BUS:-}" ]; then
+  BQ_IN_PRIVATE_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+program=$(realpath "$1")
+out=$2
+here=$(cd "$(dirname "$0")" && pwd)
+scripts=$(cd "$here/../../../scripts" && pwd)
+. "$scripts/private-xvfb.sh"
+. "$scripts/private-pulse.sh"
+at_spi() { /usr/bin/python3 "$here/at_spi.py" "$@"; }
+
+rm -rf "$out"
+mkdir -p "$out/config" "$out/home"
+export XDG_CONFIG_HOME=$out/config HOME=$out/home
+settings=$XDG_CONFIG_HOME/quillhaven
+
+# ---- Everything started here is ended by its PID --------------------------
+
+started=()
+end_tree() {  # ends a process and all it started, each by its PID
+  local child
+  for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do end_tree "$child"; done
+  kill "$1" 2>/dev/null
+}
+cleanup() {
+  local pid
+  for pid in "${started[@]}"; do end_tree "$pid"; done
+  rm -rf "${PRIVATE_PULSE_DIR:-}"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+(
+  sleep 110 &
+  trap 'kill $! 2>/dev/null; exit 0' TERM
+  wait $! && { echo "FAIL time limit of 110 s reached"; kill -TERM $$; }
+) &
+started+=($!)
+
+failures=0
+pass() { echo "ok   $1"; }
+fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+check_eq() { if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: expected '$2', got '$3'"; fi; }
+check_that() { if awk "BEGIN { exit !($2) }" 2>/dev/null; then pass "$1"; else fail "$1 ($2)"; fi; }
+
+# ---- Sound: recorded from the start; positions in seconds -----------------
+
+record=$out/heard.raw
+calc() { awk "BEGIN { print $* }"; }
+recorded() { calc "$(stat -c %s "$record") / 44100"; }
+# heard FROM TO: seconds of sound between two positions of the recording,
+# without the silence around it.
+heard() {
+  sox -t raw -r 22050 -e signed -b 16 -c 1 "$record" -n trim "$1" "=$2" \
+    silence 1 0.02 1% reverse silence 1 0.02 1% stat 2>&1 | awk '/^Length/ { print $3 }' |
+    grep . || echo 0
+}
+# sound_end FROM TO: position where the last sound before TO ends.
+sound_end() {
+  local tail
+  tail=$(sox -t raw -r 22050 -e signed -b 16 -c 1 "$record" -n trim "$1" "=$2" \
+    reverse silence 1 0.02 1% stat 2>&1 | awk '/^Length/ { print $3 }')
+  calc "$1 + ${tail:-0}"
+}
+# spoken TEXT: seconds of sound that espeak-ng makes of TEXT by itself.
+spoken() {
+  espeak-ng --stdout "$1" | sox - -n silence 1 0.02 1% reverse silence 1 0.02 1% stat 2>&1 |
+    awk '/^Length/ { print $3 }'
+}
+
+# ---- The program ----------------------------------------------------------
+
+pid=""
+start_clock() {
+  "$program" >>"$out/program.log" 2>&1 &
+  pid=$!
+  started+=("$pid")
+}
+# wait_for_window SECONDS: sets window to the X window once it exists.
+wait_for_window() {
+  window=""
+  local i
+  for i in $(seq $(($1 * 10))); do
+    window=$(xdotool search --name '^BQC \(www' 2>/dev/null | head -n1)
+    [ -n "$window" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# wait_for_end SECONDS: sets code to the exit code once the program has ended
+# (also when it is a zombie still), or returns 1.
+wait_for_end() {
+  local i state
+  for i in $(seq $(($1 * 20))); do
+    state=$(ps -o stat= -p "$pid" 2>/dev/null)
+    if [ -z "$state" ] || [ "${state:0:1}" = Z ]; then
+      wait "$pid"
+      code=$?
+      return 0
+    fi
+    sleep 0.05
+  done
+  return 1
+}
+
+start_private_xvfb "$out/xvfb.log" || { echo "FAIL Xvfb did not start"; exit 1; }
+started+=("$PRIVATE_XVFB_PID")
+start_private_pulse "$out/pulse.log"
+started+=("$PRIVATE_PULSE_PID")
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$out/at-spi.log" 2>&1 &
+started+=($!)
+parec -d heard.monitor --format=s16le --rate=22050 --channels=1 --latency-msec=20 >"$record" \
+  2>"$out/parec.log" &
+started+=($!)
+sleep 0.5
+
+echo "== The clock starts, greets and shows its window"
+start_clock
+wait_for_window 60 || { echo "FAIL no window within 60 s"; exit 1; }
+shown=$(recorded)
+greeting=$(heard 0 "$shown")
+echo "     greeting: $greeting s heard before the window appeared at $shown s"
+check_that "the greeting is heard before the window appears" "$greeting + 0 > 8"
+check_eq "caption" "BQC (www.brightquill.com) v1.00  (C) 2026 Brightquill Software" \
+  "$(at_spi caption)"
+
+echo "== Arming alarm A is saved at once"
+at_spi press A
+sleep 0.5
+check_eq "A is checked" 1 "$(at_spi checked A)"
+check_eq "qhsettoarm.txt" "41 20 20 20 20 20" \
+  "$(od -An -tx1 "$settings/qhsettoarm.txt" 2>/dev/null | xargs)"
+
+echo "== The time box shows the clock's time"
+now=$(date +%s)
+time_text=$(at_spi text Time)
+expected=()
+for t in $((now - 2)) $((now - 1)) "$now" $((now + 1)); do
+  expected+=("$(date -d "@$t" '+%l:%M:%S %P' | cut -c1-10)")
+done
+if printf '%s\n' "${expected[@]}" | grep -qxF -- "$time_text"; then
+  pass "time box '$time_text'"
+else
+  fail "time box: '$time_text' is not the time ('${expected[2]}')"
+fi
+
+echo "== A typed text is heard on Test"
+typed="Water the garden before noon"
+at_spi focus "Text to Speak"
+xdotool windowfocus "$window" type --delay 30 "$typed"
+check_eq "typed text" "$typed" "$(at_spi text "Text to Speak")"
+xdotool windowfocus "$window" key Tab
+check_eq "Tab moves on to Exit" Exit "$(at_spi focused)"
+before=$(recorded)
+at_spi press Test
+expected_length=$(spoken "$typed")
+sleep "$(calc "$expected_length + 2.5")"
+test_heard=$(heard "$before" "$(recorded)")
+echo "     Test: $test_heard s heard, espeak-ng alone makes $expected_length s of it"
+check_that "the typed text is heard" \
+  "$test_heard + 0 > 0.75 * $expected_length && $test_heard + 0 < 1.25 * $expected_length"
+# A stream held open would keep the sound server (and a sound card) awake.
+check_eq "no sound stream is held after speaking" "" "$(pactl list short sink-inputs)"
+
+echo "== Exit says goodbye and ends the program 3 s later with code 0"
+before=$(recorded)
+at_spi press Exit
+if wait_for_end 40; then
+  ended=$(recorded)
+  farewell=$(heard "$before" "$ended")
+  gap=$(calc "$ended - $(sound_end "$before" "$ended")")
+  echo "     farewell: $farewell s heard; the program ended $gap s after it"
+  check_that "the farewell is heard" "$farewell + 0 > 2"
+  check_that "the program ends about 3 s after the farewell" "$gap >= 2.8 && $gap < 4.5"
+  check_eq "exit code after Exit" 0 "$code"
+else
+  fail "the program did not end within 40 s of Exit"
+fi
+
+echo "== Without a sound server the window comes at once, and Alt+F4 ends it"
+: >"$out/no-devices.conf"
+PULSE_SERVER=unix:$out/no-server ALSA_CONFIG_PATH=$out/no-devices.conf start_clock
+if wait_for_window 5; then
+  pass "window within 5 s"
+  sleep 1
+  xdotool windowfocus "$window" key alt+F4
+  if wait_for_end 6; then
+    check_eq "exit code after Alt+F4" 0 "$code"
+  else
+    fail "the program did not end within 6 s of Alt+F4"
+  fi
+else
+  fail "no window within 5 s without a sound server"
+fi
+
+echo "== $failures failure(s)"
+[ "$failures" -eq 0 ]
