@@ -97,6 +97,8 @@ measure_native() {
   started+=("$PRIVATE_XVFB_PID")
   start_private_pulse
   started+=("$PRIVATE_PULSE_PID")
+  # As a desktop's sound server does: an output that nothing plays to sleeps.
+  pactl load-module module-suspend-on-idle timeout=1 >/dev/null
   rm -rf "$out/native-config"
   mkdir -p "$out/native-config"
   XDG_CONFIG_HOME=$out/native-config DBUS_SESSION_BUS_ADDRESS=disabled: NO_AT_BRIDGE=1 \

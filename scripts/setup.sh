@@ -11,7 +11,8 @@ packages=(
   librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
-  libespeak-ng-dev espeak-ng                      # the native desktop program's voice
+  e2fsprogs                                       # chattr: unwritable settings files
+  libespeak-ng-dev libpcaudio-dev espeak-ng       # the native desktop program's voice
   pulseaudio pulseaudio-utils sox                 # a private sound server to hear it in tests,
   python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor # driving it like assistive technology
   at-spi2-core dbus-daemon dbus-x11               # on a private session bus

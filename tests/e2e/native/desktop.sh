@@ -115,7 +115,8 @@ start_private_pulse "$out/pulse.log"
 started+=("$PRIVATE_PULSE_PID")
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$out/at-spi.log" 2>&1 &
 started+=($!)
-parec -d heard.monitor --format=s16le --rate=22050 --channels=1 --latency-msec=20 >"$record" &
+parec -d heard.monitor --format=s16le --rate=22050 --channels=1 --latency-msec=20 >"$record" \
+  2>"$out/parec.log" &
 started+=($!)
 sleep 0.5
 
@@ -164,6 +165,8 @@ test_heard=$(heard "$before" "$(recorded)")
 echo "     Test: $test_heard s heard, espeak-ng alone makes $expected_length s of it"
 check_that "the typed text is heard" \
   "$test_heard + 0 > 0.75 * $expected_length && $test_heard + 0 < 1.25 * $expected_length"
+# A stream held open would keep the sound server (and a sound card) awake.
+check_eq "no sound stream is held after speaking" "" "$(pactl list short sink-inputs)"
 
 echo "== Exit says goodbye and ends the program 3 s later with code 0"
 before=$(recorded)

@@ -27,8 +27,9 @@ TEST(Utf8TextTest, ConvertsEveryByteOfTheWindowsPage) {
 }
 
 TEST(Utf8TextTest, EveryByteComesBackAndOtherCharactersBecomeQuestionMarks) {
+  // A window's text ends at a zero byte, so zero never comes back from one.
   Text everyByte;
-  for (int b = 0; b < 256; ++b) everyByte += static_cast<char>(b);
+  for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
   EXPECT_EQ(utf8ToAnsi(ansiToUtf8(everyByte)), everyByte);
   EXPECT_EQ(utf8ToAnsi("\xE4\xB8\xAD!"), "?!");
   EXPECT_EQ(utf8ToAnsi("a\xC3"), "a?");
