@@ -33,6 +33,10 @@ Number storedHour(Number typed, bool pm) {
   if (hour < 1 || hour > 12) hour = 12;
   if (hour == 12 && !pm) hour = 0;
   if (pm && hour != 12) hour += 12;
+  // A fraction keeps its place until the hour is stored as a whole number;
+  // from 11:30 p.m. on that would be 24, which the clock never reaches, so
+  // it is the midnight hour.
+  if (toInt16(hour) == 24) hour = 0;
   return hour;
 }
 

@@ -28,6 +28,8 @@ int BrightquillMain() {
   // Synchronous: the whole greeting is heard before the window is shown.
   TextToSpeak = kGreeting;
   SpeakText();
+  // This thread never speaks again, so its voice goes at once.
+  ReleaseThreadVoice();
 
   LoadAllAlarms();
   ReadArmFile();

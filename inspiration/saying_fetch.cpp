@@ -41,8 +41,8 @@ void FetchSayingPage() { FetchSayingPageWith(sayingFetchSettings()); }
 void FetchSayingPageWith(const SayingFetchSettings& settings) {
   Saying.clear();
   SocketConnection* connection = nullptr;
-  if (openClientConnection(&connection, settings.service, settings.host, settings.timeoutMs) !=
-      kSocketOk) {
+  if (openClientConnection(&connection, settings.service, settings.host, settings.timeoutMs,
+                           settings.fetchLimitMs) != kSocketOk) {
     return;
   }
   // A failed send does not stop the others; it ends the receive loop below

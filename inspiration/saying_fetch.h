@@ -17,11 +17,17 @@ struct SayingFetchSettings {
   Text host = "brightquill.com";
   Text service = "http";
   std::uint32_t timeoutMs = 60000;  // each wait for the socket
+  // The whole fetch, from look-up to last receive. A server that sends a
+  // byte now and then cannot hold the calling thread for longer: receiving
+  // stops, and what has arrived is kept as if the server had closed.
+  std::uint32_t fetchLimitMs = 120000;
 };
 
-// At most this much of a response is kept; then the fetch stops receiving,
-// so a server that never stops sending cannot use up the memory.
-inline constexpr std::size_t kSayingPageLimit = 1048576;
+// At most this much of a response is kept, the size of the socket layer's
+// receive buffer; then the fetch stops receiving. The saying goes into a
+// one-line box and is spoken in one call, so a larger page would only make
+// a saying that takes hours to say.
+inline constexpr std::size_t kSayingPageLimit = 65536;
 
 // Fetches from the sayings site into Saying, which is empty when the site
 // could not be reached. Blocks the calling thread for the whole exchange.

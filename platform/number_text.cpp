@@ -129,7 +129,7 @@ class BigUnsigned {
       }
     }
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    if (digits.empty()) digits = "0";
+    if (digits.empty()) digits.push_back('0');
     std::reverse(digits.begin(), digits.end());
     return digits;
   }
@@ -253,9 +253,13 @@ void roundToShownDigits(Text& digits, std::int64_t& firstPower) {
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 }
 
+// The forms below are built by appending: gcc 12 warns falsely (-Wrestrict)
+// when a literal is joined in front of a text or assigned to one here.
 Text fixedForm(const Text& digits, std::int64_t firstPower) {
   if (firstPower < 0) {
-    return "." + Text(static_cast<std::size_t>(-firstPower - 1), '0') + digits;
+    Text text(1, '.');
+    text.append(static_cast<std::size_t>(-firstPower - 1), '0');
+    return text + digits;
   }
   const auto integerDigits = static_cast<std::size_t>(firstPower + 1);
   if (digits.size() <= integerDigits) return digits + Text(integerDigits - digits.size(), '0');
@@ -264,8 +268,12 @@ Text fixedForm(const Text& digits, std::int64_t firstPower) {
 
 Text exponentForm(const Text& digits, std::int64_t firstPower) {
   Text text = digits.substr(0, 1);
-  if (digits.size() > 1) text += "." + digits.substr(1);
-  text += firstPower < 0 ? "E-" : "E+";
+  if (digits.size() > 1) {
+    text.push_back('.');
+    text.append(digits, 1);
+  }
+  text.push_back('E');
+  text.push_back(firstPower < 0 ? '-' : '+');
   return text + std::to_string(firstPower < 0 ? -firstPower : firstPower);
 }
 

@@ -24,11 +24,14 @@ enum SocketFailure : int {
 struct SocketConnection;  // one per open connection; only this layer sees inside
 
 // Opens a client connection to host at service ("http", or a port number in
-// decimal). timeoutMs bounds every later wait for the socket to become
-// writable or readable; the connect itself waits as long as the system does.
+// decimal). timeoutMs bounds each wait for the socket: for the connect, and
+// later for room to send or data to receive. limitMs bounds the whole
+// exchange: no wait of this connection goes on past limitMs after this call
+// began, and once that moment has passed every wait times out at once. Only
+// the name look-up waits as long as the system does.
 // On success *connection holds the new connection; on failure it is nullptr.
 int openClientConnection(SocketConnection** connection, const Text& service, const Text& host,
-                         std::uint32_t timeoutMs);
+                         std::uint32_t timeoutMs, std::uint32_t limitMs);
 // Sends every byte of text as it is, adding nothing.
 int sendText(SocketConnection* connection, const Text& text);
 // Receives between 0 and maximum bytes into *received (replacing its content).

@@ -12,6 +12,7 @@ packages=(
   librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
+  e2fsprogs                                       # chattr: unwritable settings files
   libespeak-ng-dev libpcaudio-dev espeak-ng       # the native desktop program's voice
   pulseaudio pulseaudio-utils sox                 # a private sound server to hear it in tests,
   python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor # driving it like assistive technology

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the native suite (plain, with the
-# Linux desktop program's voice and its end-to-end run; then the logic and
-# system layer under ThreadSanitizer and AddressSanitizer), the Windows suite
-# under Wine, and the end-to-end scenarios that drive brightquill.exe under
-# Wine and Xvfb.
+# Linux desktop program's window, voice and end-to-end run; then the logic and
+# system layer under ThreadSanitizer, and under AddressSanitizer with
+# UndefinedBehaviorSanitizer), the Windows suite under Wine, and the
+# end-to-end scenarios that drive brightquill.exe under Wine and Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -21,9 +21,11 @@ native_suite() {  # build dir, extra cmake arguments...
 echo "== Native tests"
 native_suite build/native
 echo "== Native tests under ThreadSanitizer"
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" native_suite build/tsan -DBQ_SANITIZE=thread -DBQ_DESKTOP=OFF
-echo "== Native tests under AddressSanitizer"
-ASAN_OPTIONS="detect_leaks=1" native_suite build/asan -DBQ_SANITIZE=address -DBQ_DESKTOP=OFF
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" native_suite build/tsan \
+  -DBQ_SANITIZE=thread -DBQ_DESKTOP=OFF
+echo "== Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1" \
+  native_suite build/asan -DBQ_SANITIZE=address,undefined -DBQ_DESKTOP=OFF
 
 echo "== Windows build: tests under Wine, then end to end"
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

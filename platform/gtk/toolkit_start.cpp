@@ -24,6 +24,9 @@ bool startToolkitOnThisThread() {
   // The widgets are drawn with cairo; without this GTK loads OpenGL at
   // start-up, which costs more memory than the whole window.
   g_setenv("GDK_GL", "disable", FALSE);
+  // The process keeps its locale: other threads format text meanwhile, and
+  // the program's text is converted explicitly at the toolkit's edge.
+  gtk_disable_setlocale();
   if (!gtk_init_check(nullptr, nullptr)) {
     startFailed = true;
     return false;

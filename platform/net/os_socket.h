@@ -25,13 +25,18 @@ enum class WaitOutcome { Ready, TimedOut, Failed };
 int osStartSockets(int* systemError);
 void osStopSockets();
 // Looks up the port of service (a name or a decimal number, protocol tcp) and
-// the first IPv4 address of host, then makes a socket without lingering and
-// connects it, waiting as long as the system does. The connected socket is
-// then switched to non-blocking, so that a send takes only what fits and
-// every wait goes through osWaitFor with its time-out. On failure no socket
-// is left open.
+// the first IPv4 address of host, then makes a non-blocking socket without
+// lingering and starts connecting it. Non-blocking, so that the connect, a
+// send and a receive each wait only through osWaitFor with its time-out, and
+// a send takes only what fits. Success means the connect is under way: once
+// the socket is writable, osConnectOutcome tells how it went. On failure no
+// socket is left open.
 int osConnect(const Text& service, const Text& host, OsSocket* socket, int* port,
               int* systemError);
+// kSocketOk when the connect has succeeded, kSocketConnectFailed otherwise.
+int osConnectOutcome(OsSocket socket, int* systemError);
+// A socket whose connect has failed counts as ready for writing, so that the
+// wait ends as soon as the outcome is known.
 WaitOutcome osWaitFor(OsSocket socket, bool forWriting, WaitTime time, int* systemError);
 // The number of bytes taken or received (0 on receive: the peer closed),
 // kOsWouldBlock when the socket has no room or no data after all, or -1 on a

@@ -12,7 +12,6 @@ int receiveBytes(SocketConnection* connection, std::size_t maximum, Text* receiv
   if (connection == nullptr) return socketFailure(kSocketNoConnection, 0);
   SocketConnection& c = *connection;
   c.shortRead = false;
-  const WaitTime wait = waitTimeFromMs(c.timeoutMs);
   for (;;) {
     if (c.held > 0) {
       std::size_t take = std::min(c.held, maximum - received->size());
@@ -25,7 +24,7 @@ int receiveBytes(SocketConnection* connection, std::size_t maximum, Text* receiv
     if (c.held == 0 && c.shortRead) return kSocketOk;
 
     int systemError = 0;
-    switch (osWaitFor(c.socket, false, wait, &systemError)) {
+    switch (waitWithin(c.limits, c.socket, false, &systemError)) {
       case WaitOutcome::Ready:
         break;
       case WaitOutcome::TimedOut:

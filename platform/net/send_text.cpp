@@ -5,11 +5,10 @@
 // for ever.
 int sendText(SocketConnection* connection, const Text& text) {
   if (connection == nullptr) return socketFailure(kSocketNoConnection, 0);
-  const WaitTime wait = waitTimeFromMs(connection->timeoutMs);
   std::size_t sent = 0;
   while (sent < text.size()) {
     int systemError = 0;
-    switch (osWaitFor(connection->socket, true, wait, &systemError)) {
+    switch (waitWithin(connection->limits, connection->socket, true, &systemError)) {
       case WaitOutcome::Ready:
         break;
       case WaitOutcome::TimedOut:

@@ -1,6 +1,7 @@
 #pragma once
 // The connection record of the socket layer, shared by its portable parts.
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -9,10 +10,18 @@
 
 inline constexpr std::size_t kReceiveBufferSize = 65536;
 
+// How long a wait of one connection may last: timeoutMs at most, and never
+// past the deadline of the whole exchange. A monotonic clock, so that a
+// change of the system time neither cuts an exchange short nor extends it.
+struct WaitLimits {
+  std::uint32_t timeoutMs = 0;
+  std::chrono::steady_clock::time_point deadline;
+};
+
 struct SocketConnection {
   OsSocket socket = kNoOsSocket;
   int port = 0;
-  std::uint32_t timeoutMs = 0;
+  WaitLimits limits;
   // Bytes of the last network read not yet handed out: `held` bytes from
   // buffer[start].
   std::array<char, kReceiveBufferSize> buffer{};
@@ -28,6 +37,11 @@ struct SocketConnection {
 inline WaitTime waitTimeFromMs(std::uint32_t ms) {
   return WaitTime{static_cast<long>(ms / 1000), static_cast<long>(ms % 1000) * 1000};
 }
+
+// Waits for the socket within the limits. Once the deadline has passed it
+// times out without asking the system, so that nothing more is sent or read.
+WaitOutcome waitWithin(const WaitLimits& limits, OsSocket socket, bool forWriting,
+                       int* systemError);
 
 // Records a failure in lastError and returns its code.
 int socketFailure(int code, int systemError);

@@ -1,5 +1,6 @@
 #include "platform/thread.h"
 
+#include <float.h>
 #include <windows.h>
 
 #include "platform/last_error.h"
@@ -14,8 +15,12 @@ struct StartRecord {
   std::uintptr_t argument;
 };
 
-// Adapts the program's thread procedure to the Win32 signature.
+// Adapts the program's thread procedure to the Win32 signature. 64-bit
+// Windows starts each new thread with x87 numbers cut to 53 bits, and the
+// runtime restores the 64-bit precision of Number only on the first thread,
+// so every other thread restores it itself before it computes anything.
 DWORD WINAPI runThread(LPVOID raw) {
+  _fpreset();
   const StartRecord record = *static_cast<StartRecord*>(raw);
   delete static_cast<StartRecord*>(raw);
   return record.procedure(record.argument);

@@ -46,6 +46,7 @@ TEST_F(AlarmEditingTest, EveryEntryBecomesItsHourOfTheDay) {
       {"-3", false, 0},   {"-3", true, 12},   {"  7", true, 19},   {"7abc", false, 7},
       {"&HC", false, 0},  {"&HC", true, 12},  {"0.5", false, 0},   {"12.4", true, 12},
       {"6.5", false, 6},  {"7.5", true, 20},  // fractions count for the checks, then round
+      {"11.5", true, 0},  {"11.99", true, 0},  // 11:30 p.m. and later round to midnight
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed + (c.pm ? " p.m." : " a.m."));

@@ -67,6 +67,8 @@ TEST_F(StartupTest, StepsHappenInTheirOrder) {
       "close clock",
   };
   EXPECT_EQ(startupEvents(), expected);
+  // This thread never speaks again after the greeting.
+  EXPECT_EQ(liveVoiceCount(), 0);
   EXPECT_EQ(RingTickLimit, 600);
   EXPECT_EQ(SettingsFolder, folder);
 }

@@ -20,6 +20,14 @@
 
 . "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/private-xvfb.sh"
 
+# bq_in_private_network ARGS...: runs the calling scenario again, with its
+# arguments, in the loopback-only world of net/in_netns.sh; returns at once
+# when it already runs there. Before bq_init.
+bq_in_private_network() {
+  [ "${BQ_NETNS_READY:-}" = 1 ] && return 0
+  exec "$(dirname "${BASH_SOURCE[0]}")/net/in_netns.sh" bash "$0" "$@"
+}
+
 # bq_init NAME [BUILD_DIR]: paths, output folder, the cleanup trap.
 bq_init() {
   BQ_SCENARIO=$1

@@ -51,6 +51,31 @@ inline bool waitReadable(RawSocket s, int ms) {
 #endif
 }
 
+// A listening socket on 127.0.0.1 at a free port, whose address goes to
+// *address. Starts the sockets library on Windows; stopListening undoes both.
+inline RawSocket listenOnLoopback(int backlog, sockaddr_in* address) {
+#ifdef _WIN32
+  WSADATA data;
+  WSAStartup(MAKEWORD(2, 2), &data);
+#endif
+  RawSocket listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  std::memset(address, 0, sizeof *address);
+  address->sin_family = AF_INET;
+  address->sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ::bind(listener, reinterpret_cast<sockaddr*>(address), sizeof *address);
+  ::listen(listener, backlog);
+  socklen_t length = sizeof *address;
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(address), &length);
+  return listener;
+}
+
+inline void stopListening(RawSocket listener) {
+  closeRaw(listener);
+#ifdef _WIN32
+  WSACleanup();
+#endif
+}
+
 // One accepted connection, as the handler sees it.
 class Peer {
  public:
@@ -120,30 +145,15 @@ class LocalTcpServer {
   // Listens at once; `connections` clients are accepted and handled in turn.
   explicit LocalTcpServer(Handler handler, int connections = 1)
       : handler_(std::move(handler)) {
-#ifdef _WIN32
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-#endif
-    listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address;
-    std::memset(&address, 0, sizeof address);
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 8);
-    socklen_t length = sizeof address;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+    listener_ = listenOnLoopback(8, &address);
     port_ = ntohs(address.sin_port);
     thread_ = std::thread([this, connections] { run(connections); });
   }
   ~LocalTcpServer() {
     stop_ = true;
     thread_.join();
-    closeRaw(listener_);
-#ifdef _WIN32
-    WSACleanup();
-#endif
+    stopListening(listener_);
   }
   LocalTcpServer(const LocalTcpServer&) = delete;
   LocalTcpServer& operator=(const LocalTcpServer&) = delete;
@@ -186,5 +196,32 @@ inline int refusingPort() {
   LocalTcpServer server([](Peer&) {}, 0);
   return server.port();
 }
+
+// A port on 127.0.0.1 whose listener never accepts and whose queue one
+// connection already fills: the system drops a further connect's requests
+// without an answer, so that connect stays under way until it gives up.
+class UnansweredPort {
+ public:
+  UnansweredPort() {
+    sockaddr_in address;
+    listener_ = listenOnLoopback(0, &address);
+    port_ = ntohs(address.sin_port);
+    filler_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    ::connect(filler_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  }
+  ~UnansweredPort() {
+    closeRaw(filler_);
+    stopListening(listener_);
+  }
+  UnansweredPort(const UnansweredPort&) = delete;
+  UnansweredPort& operator=(const UnansweredPort&) = delete;
+
+  std::string service() const { return std::to_string(port_); }
+
+ private:
+  RawSocket listener_ = kNone;
+  RawSocket filler_ = kNone;
+  int port_ = 0;
+};
 
 }  // namespace test_server

@@ -91,6 +91,30 @@ TEST(FetchSayingPage, AServerThatNeverClosesEndsAfterTheTimeOutsWithEverythingKe
   EXPECT_LT(took, 10000);
 }
 
+// One byte now and then would keep the fetch going for ever: it ends at its
+// limit with the bytes that came.
+TEST(FetchSayingPage, ATricklingServerEndsAtTheFetchLimitWithWhatArrived) {
+  const std::string stream = "HTTP/1.0 200 OK\r\n\r\n" + patternBytes(400);
+  std::atomic<bool> fetchDone{false};
+  LocalTcpServer server([&](Peer& peer) {
+    peer.readRequest();
+    for (std::size_t i = 0; i < stream.size() && !fetchDone; ++i) {
+      if (!peer.write(stream.substr(i, 1))) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  SayingFetchSettings site = localSite(server.service());
+  site.fetchLimitMs = 300;
+  auto start = std::chrono::steady_clock::now();
+  FetchSayingPageWith(site);
+  const std::int64_t took = millisecondsSince(start);
+  fetchDone = true;
+  EXPECT_GE(took, 250);
+  EXPECT_LT(took, 3000);
+  EXPECT_FALSE(Saying.empty());
+  EXPECT_EQ(Saying, stream.substr(0, Saying.size()));
+}
+
 TEST(FetchSayingPage, NoConnectionLeavesTheSayingEmptyAndSendsNothing) {
   LocalTcpServer watching([](Peer&) {});
   const std::string refusing = std::to_string(test_server::refusingPort());
@@ -118,13 +142,14 @@ TEST(FetchSayingPage, AnEndlessResponseStopsAtTheCap) {
     std::size_t sent = 0;
     while (peer.write(stream.substr(sent % stream.size(), 65536))) {
       sent += 65536;
-      if (sent > 64 * kSayingPageLimit) return;
+      if (sent > 1024 * kSayingPageLimit) return;
     }
     clientWentAway = true;
   });
   FetchSayingPageWith(localSite(server.service()));
   ASSERT_TRUE(server.waitUntilDone());
-  EXPECT_EQ(Saying.size(), kSayingPageLimit);
+  // The size of one receive buffer: one line box, spoken in reasonable time.
+  EXPECT_EQ(Saying.size(), 65536u);
   EXPECT_TRUE(Saying == stream.substr(0, kSayingPageLimit));
   EXPECT_TRUE(clientWentAway);
 }
@@ -136,6 +161,7 @@ TEST(FetchSayingPage, UsesTheSiteOfTheSettings) {
   EXPECT_EQ(site.host, "brightquill.com");
   EXPECT_EQ(site.service, "http");
   EXPECT_EQ(site.timeoutMs, 60000u);
+  EXPECT_EQ(site.fetchLimitMs, 120000u);
 
   std::string request;
   LocalTcpServer server(answerWith("page", &request));

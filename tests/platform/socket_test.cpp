@@ -24,9 +24,11 @@ std::string patternBytes(std::size_t count) {
   return bytes;
 }
 
-SocketConnection* openTo(const LocalTcpServer& server, std::uint32_t timeoutMs) {
+SocketConnection* openTo(const LocalTcpServer& server, std::uint32_t timeoutMs,
+                         std::uint32_t limitMs = 60000) {
   SocketConnection* connection = nullptr;
-  EXPECT_EQ(openClientConnection(&connection, server.service(), kLocalHost, timeoutMs), kSocketOk);
+  EXPECT_EQ(openClientConnection(&connection, server.service(), kLocalHost, timeoutMs, limitMs),
+            kSocketOk);
   return connection;
 }
 
@@ -202,6 +204,7 @@ TEST(SocketTimeOutBehaviour, SendToAPeerThatNeverReadsFailsAfterTheTimeOut) {
 
 TEST(SocketOpen, FailsWithoutAConnection) {
   const int refusedPort = test_server::refusingPort();
+  const test_server::UnansweredPort unanswered;
   struct Case {
     const char* name;
     std::string service;
@@ -213,13 +216,17 @@ TEST(SocketOpen, FailsWithoutAConnection) {
       {"empty host", "80", "", kSocketHostNotFound},
       {"unknown service", "no-such-service-here", kLocalHost, kSocketServiceNotFound},
       {"refused connection", std::to_string(refusedPort), kLocalHost, kSocketConnectFailed},
+      {"connect without an answer", unanswered.service(), kLocalHost, kSocketTimedOut},
   };
   for (const Case& c : cases) {
     // Not nullptr before, so the test sees that a failed open clears it.
     static SocketConnection notOpened;
     SocketConnection* connection = &notOpened;
     clearLastError();
-    EXPECT_EQ(openClientConnection(&connection, c.service, c.host, 1000), c.failure) << c.name;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(openClientConnection(&connection, c.service, c.host, 1000, 300), c.failure)
+        << c.name;
+    EXPECT_LT(millisecondsSince(start), 5000) << c.name;
     EXPECT_EQ(connection, nullptr) << c.name;
     EXPECT_NE(lastError(), 0) << c.name;
   }
@@ -229,7 +236,7 @@ TEST(SocketOpen, FailsWithoutAConnection) {
 // connect to port 80 of this machine, whether or not anything listens there.
 TEST(SocketOpen, LooksUpAServiceByName) {
   SocketConnection* connection = nullptr;
-  const int outcome = openClientConnection(&connection, "http", kLocalHost, 1000);
+  const int outcome = openClientConnection(&connection, "http", kLocalHost, 1000, 1000);
   EXPECT_TRUE(outcome == kSocketOk || outcome == kSocketConnectFailed) << outcome;
   if (connection != nullptr) {
     EXPECT_EQ(connection->port, 80);

@@ -4,8 +4,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <memory>
 #include <mutex>
+
+#include "platform/number_text.h"
 
 namespace {
 
@@ -60,6 +63,27 @@ TEST(StartThread, RunsTheProcedureWithItsArgumentAndCloseDoesNotWait) {
     EXPECT_TRUE(shared->changed.wait_for(hold, std::chrono::seconds(30),
                                          [&] { return shared->finished; }));
   }
+}
+
+// 6.50000000000000001 lies just above the half in 80-bit numbers and rounds
+// up; with 53 bits it would be 6.5 and round to even.
+std::uint32_t roundJustAboveTheHalf(std::uintptr_t argument) {
+  std::unique_ptr<std::shared_ptr<std::promise<std::int32_t>>> owned(
+      reinterpret_cast<std::shared_ptr<std::promise<std::int32_t>>*>(argument));
+  (*owned)->set_value(toInt32(textToNumber("6.50000000000000001")));
+  return 0;
+}
+
+TEST(StartThread, ComputesWithExtendedPrecision) {
+  auto rounded = std::make_shared<std::promise<std::int32_t>>();
+  std::future<std::int32_t> result = rounded->get_future();
+  const ThreadHandle handle = startThread(
+      roundJustAboveTheHalf,
+      reinterpret_cast<std::uintptr_t>(new std::shared_ptr<std::promise<std::int32_t>>(rounded)));
+  ASSERT_NE(handle, 0u);
+  ASSERT_EQ(result.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  EXPECT_EQ(result.get(), 7);
+  closeThreadHandle(handle);
 }
 
 }  // namespace

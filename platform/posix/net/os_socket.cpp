@@ -1,5 +1,7 @@
-// BSD sockets. getaddrinfo is safe to call from two threads at once, which
-// the clock thread and the dialog thread may do.
+// BSD sockets. Both look-ups go through getaddrinfo: one call for the
+// service and the host, it takes a port number as a service so that tests
+// can reach a server of their own, the Windows twin of this file is the same
+// code, and the clock thread and the dialog thread may call it at once.
 #include "platform/net/os_socket.h"
 
 #include <netdb.h>
@@ -7,8 +9,6 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <fcntl.h>
 
 #include <cerrno>
 #include <climits>
@@ -72,7 +72,7 @@ int osConnect(const Text& service, const Text& host, OsSocket* socketOut, int* p
   if (!lookUpHost(host, &address)) return kSocketHostNotFound;
   address.sin_port = htons(static_cast<std::uint16_t>(*port));
 
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, IPPROTO_TCP);
   if (fd < 0) {
     *systemError = errno;
     return kSocketCreateFailed;
@@ -80,23 +80,25 @@ int osConnect(const Text& service, const Text& host, OsSocket* socketOut, int* p
   // Closing never waits for unsent data.
   linger noLinger{0, 0};
   setsockopt(fd, SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
-  int result;
-  do {
-    result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  } while (result != 0 && errno == EINTR);
-  if (result != 0) {
-    *systemError = errno;
-    ::close(fd);
-    return kSocketConnectFailed;
-  }
-  int flags = fcntl(fd, F_GETFL);
-  if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0) {
+  // An interrupted connect goes on in the background, like one in progress.
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 &&
+      errno != EINPROGRESS && errno != EINTR) {
     *systemError = errno;
     ::close(fd);
     return kSocketConnectFailed;
   }
   *socketOut = fd;
   return kSocketOk;
+}
+
+int osConnectOutcome(OsSocket socket, int* systemError) {
+  int pending = 0;
+  socklen_t length = sizeof pending;
+  if (getsockopt(static_cast<int>(socket), SOL_SOCKET, SO_ERROR, &pending, &length) != 0) {
+    pending = errno;
+  }
+  *systemError = pending;
+  return pending == 0 ? kSocketOk : kSocketConnectFailed;
 }
 
 WaitOutcome osWaitFor(OsSocket socket, bool forWriting, WaitTime time, int* systemError) {

@@ -1,7 +1,7 @@
 // Windows Sockets 2. Each connection starts and stops the library itself.
-// getaddrinfo is thread-safe, unlike gethostbyname and getservbyname, whose
-// shared result buffers the clock thread and the dialog thread could
-// overwrite for each other.
+// Both look-ups go through getaddrinfo: one call for the service and the
+// host, it takes a port number as a service so that tests can reach a server
+// of their own, and the BSD twin of this file is then the same code.
 #include "platform/net/os_socket.h"
 
 #include <winsock2.h>
@@ -95,13 +95,14 @@ int osConnect(const Text& service, const Text& host, OsSocket* socketOut, int* p
   BOOL dontLinger = TRUE;
   setsockopt(s, SOL_SOCKET, SO_DONTLINGER, reinterpret_cast<const char*>(&dontLinger),
              sizeof dontLinger);
-  if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+  u_long nonBlocking = 1;
+  if (ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
     *systemError = WSAGetLastError();
     closesocket(s);
     return kSocketConnectFailed;
   }
-  u_long nonBlocking = 1;
-  if (ioctlsocket(s, FIONBIO, &nonBlocking) != 0) {
+  if (::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 &&
+      WSAGetLastError() != WSAEWOULDBLOCK) {
     *systemError = WSAGetLastError();
     closesocket(s);
     return kSocketConnectFailed;
@@ -110,15 +111,30 @@ int osConnect(const Text& service, const Text& host, OsSocket* socketOut, int* p
   return kSocketOk;
 }
 
+int osConnectOutcome(OsSocket socket, int* systemError) {
+  int pending = 0;
+  int length = sizeof pending;
+  if (getsockopt(static_cast<SOCKET>(socket), SOL_SOCKET, SO_ERROR,
+                 reinterpret_cast<char*>(&pending), &length) != 0) {
+    pending = WSAGetLastError();
+  }
+  *systemError = pending;
+  return pending == 0 ? kSocketOk : kSocketConnectFailed;
+}
+
 WaitOutcome osWaitFor(OsSocket socket, bool forWriting, WaitTime time, int* systemError) {
   *systemError = 0;
   SOCKET s = static_cast<SOCKET>(socket);
   fd_set watched;
   FD_ZERO(&watched);
   FD_SET(s, &watched);
+  // Winsock reports a failed connect in the exception set, not as writable.
+  fd_set failed;
+  FD_ZERO(&failed);
+  FD_SET(s, &failed);
   timeval limit{time.seconds, time.microseconds};
   int ready = select(0, forWriting ? nullptr : &watched, forWriting ? &watched : nullptr,
-                     nullptr, &limit);
+                     forWriting ? &failed : nullptr, &limit);
   if (ready == SOCKET_ERROR) {
     *systemError = WSAGetLastError();
     return WaitOutcome::Failed;

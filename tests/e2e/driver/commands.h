@@ -24,6 +24,9 @@ int waitText(const Arguments& args);
 int info(const Arguments& args);
 int close(const Arguments& args);
 
+// Another program using the settings files (file_commands.cpp).
+int holdFiles(const Arguments& args);
+
 // Inside the program's process (probe_commands.cpp).
 int fonts(const Arguments& args);
 int dialogRects(const Arguments& args);

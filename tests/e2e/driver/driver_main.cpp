@@ -18,7 +18,7 @@ struct Command {
 const Command kCommands[] = {
     {L"wait-window", waitWindow, "wait-window <ms>: the main window's caption"},
     {L"wait-gone", waitGone, "wait-gone <ms>: until no main window is left"},
-    {L"get-text", getText, "get-text <id>"},
+    {L"get-text", getText, "get-text <id> [ms]: waiting up to ms (10 s) for the answer"},
     {L"set-text", setText, "set-text <id> <text>"},
     {L"click", click, "click <id>: BM_CLICK, posted"},
     {L"get-check", getCheck, "get-check <id>: 0, 1 or 2"},
@@ -28,6 +28,7 @@ const Command kCommands[] = {
     {L"key", key, "key <vk>: key down and up posted to the focused control"},
     {L"type", typeChars, "type <text>: WM_CHAR per character to the focused control"},
     {L"wait-text", waitText, "wait-text <id> <text> <ms>"},
+    {L"hold-file", holdFiles, "hold-file <s> <path>...: open unshared, say \"held\", keep s"},
     {L"info", info, "info: the window and every control in Z (tab) order"},
     {L"close", close, "close: WM_SYSCOMMAND SC_CLOSE, posted"},
     {L"fonts", fonts, "fonts: the dialog's and each control's font, read inside the program"},

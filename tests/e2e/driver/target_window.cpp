@@ -38,15 +38,15 @@ std::wstring windowClass(HWND window) {
   return name;
 }
 
-std::optional<std::wstring> readText(HWND window) {
+std::optional<std::wstring> readText(HWND window, UINT timeoutMs) {
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &length)) {
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, timeoutMs, &length)) {
     return std::nullopt;
   }
   std::vector<wchar_t> buffer(length + 2, L'\0');
   DWORD_PTR copied = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(),
-                           reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL, kSendTimeoutMs,
+                           reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL, timeoutMs,
                            &copied)) {
     return std::nullopt;
   }

@@ -16,8 +16,8 @@ HWND findMainDialog();
 HWND waitMainDialog(DWORD ms);
 
 std::wstring windowClass(HWND window);
-// WM_GETTEXT; nothing when the window did not answer in time.
-std::optional<std::wstring> readText(HWND window);
+// WM_GETTEXT; nothing when the window did not answer within `timeoutMs`.
+std::optional<std::wstring> readText(HWND window, UINT timeoutMs = kSendTimeoutMs);
 bool writeText(HWND window, const std::wstring& text);  // WM_SETTEXT
 // BM_GETCHECK; nothing when the window did not answer in time.
 std::optional<LRESULT> readCheck(HWND window);

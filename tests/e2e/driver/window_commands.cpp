@@ -9,8 +9,8 @@
 
 namespace {
 
-int printText(HWND window) {
-  std::optional<std::wstring> text = readText(window);
+int printText(HWND window, UINT timeoutMs = kSendTimeoutMs) {
+  std::optional<std::wstring> text = readText(window, timeoutMs);
   if (!text) {
     writeErr("bq_driver: the program did not answer WM_GETTEXT\n");
     return 3;
@@ -55,9 +55,12 @@ int waitGone(const Arguments& args) {
 }
 
 int getText(const Arguments& args) {
-  if (args.size() != 1) return 2;
+  // A long time-out tells when a busy program takes messages again.
+  long ms = kSendTimeoutMs;
+  if (args.empty() || args.size() > 2) return 2;
+  if (args.size() == 2 && (!parseNumber(args[1], ms) || ms < 0)) return 2;
   HWND control = requireControl(args[0]);
-  return control == nullptr ? 2 : printText(control);
+  return control == nullptr ? 2 : printText(control, static_cast<UINT>(ms));
 }
 
 int setText(const Arguments& args) {

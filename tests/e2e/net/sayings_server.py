@@ -10,14 +10,17 @@ Standard library only. Meant to run inside a private network namespace where
 the site's names resolve to 127.0.0.1 (see in_netns.sh).
 
 Usage: sayings_server.py --log-dir DIR [--address A] [--port P] [--ready FILE]
-The ready file is written once the socket listens.
+                         [--trickle SECONDS]
+The ready file is written once the socket listens. --trickle: see trickle().
 """
 
 import argparse
+import itertools
 import os
 import select
 import socket
 import sys
+import time
 
 # The page as the site would serve it. The body tag is in capitals and has an
 # attribute; the saying stays on the body tag's line and the page ends without
@@ -42,6 +45,27 @@ PAGE = (
 LINGER_SECONDS = 0.3
 # A request that never completes its header block is given up after this.
 REQUEST_TIMEOUT_SECONDS = 10.0
+
+
+# What a trickling site sends, over and over, a byte at a time: a body tag, a
+# line break, plain words. Its saying is what arrived after the first 7 bytes.
+TRICKLE = b"<body>\nSlow and steady wins the race. "
+
+
+def trickle(connection, period, sent_path):
+    """Sends TRICKLE a byte every `period` seconds for ever, the first half a
+    period after the request (so that a client's time limit counted from then
+    never falls on a byte), adding each to `sent_path`, until the client closes."""
+    started, wait = time.monotonic(), period / 2
+    for byte in itertools.cycle(TRICKLE):
+        if select.select([connection], [], [], wait)[0]:  # it sends nothing more: closed
+            break
+        connection.sendall(bytes([byte]))
+        with open(sent_path, "ab") as sent:
+            sent.write(bytes([byte]))
+        wait = period
+    print("sayings_server: the client closed after %.1f s" % (time.monotonic() - started),
+          file=sys.stderr)
 
 
 def response_bytes(request):
@@ -76,12 +100,15 @@ def receive_until(connection, received, done, timeout):
     return True
 
 
-def serve_connection(connection, log_path):
+def serve_connection(connection, log_path, trickle_period=None):
     received = bytearray()
     connection.setblocking(True)
     try:
         open_ = receive_until(connection, received, lambda r: b"\r\n\r\n" in r,
                               REQUEST_TIMEOUT_SECONDS)
+        if open_ and trickle_period:
+            trickle(connection, trickle_period, log_path.replace("request-", "sent-"))
+            return
         if open_:
             # Anything sent after the blank line belongs to the log as well.
             open_ = receive_until(connection, received, lambda r: False, LINGER_SECONDS)
@@ -109,6 +136,7 @@ def main():
     parser.add_argument("--port", type=int, default=80)
     parser.add_argument("--log-dir", required=True)
     parser.add_argument("--ready")
+    parser.add_argument("--trickle", type=float, metavar="SECONDS")
     options = parser.parse_args()
 
     os.makedirs(options.log_dir, exist_ok=True)
@@ -124,7 +152,8 @@ def main():
     while True:
         connection, _ = listener.accept()
         count += 1
-        serve_connection(connection, os.path.join(options.log_dir, "request-%d.bin" % count))
+        serve_connection(connection, os.path.join(options.log_dir, "request-%d.bin" % count),
+                         options.trickle)
 
 
 if __name__ == "__main__":

@@ -8,11 +8,8 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 net=$here/../net
-# Everything below runs in the private network (see net/in_netns.sh).
-if [ "${BQ_NETNS_READY:-}" != 1 ]; then
-  exec "$net/in_netns.sh" bash "$0" "$@"
-fi
 source "$here/../lib.sh"
+bq_in_private_network "$@"
 bq_init sayings "$@"
 
 SERVER_PID=""

@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "tests/platform/gtk/gtk_test_dialog.h"
-#include "ui/main_window_layout.h"
 
 namespace {
 
@@ -34,11 +33,7 @@ struct IdleRun {
 
 TEST(GtkIdle, AnIdleWindowWakesOnlyForTheClockAndStaysSmall) {
   IdleRun run;
-  run.dialog = createDialog(0, kMainWindowCaption, kMainWindowX, kMainWindowY, kMainWindowWidth,
-                            kMainWindowHeight, 0, 0);
-  for (const ControlLayout& c : MainWindowLayout) {
-    addControl(run.dialog, c.kind, c.id, c.caption, c.x, c.y, c.width, c.height);
-  }
+  run.dialog = makeMainWindow();
   const FontId timeFont = createFont("MS Sans Serif", 24, 1, 0, 0, 0);
   setControlFont(run.dialog, 1001, timeFont);
   setControlCheck(run.dialog, 1003, 1);  // the check mark's icon is part of the cost

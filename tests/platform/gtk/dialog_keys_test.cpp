@@ -4,21 +4,11 @@
 #include <algorithm>
 
 #include "tests/platform/gtk/gtk_test_dialog.h"
-#include "ui/main_window_layout.h"
 
 namespace {
 
 using Commands = std::vector<std::pair<int, int>>;
 constexpr int kEditChange = 0x0300;
-
-WindowHandle makeMainWindow() {
-  const WindowHandle dialog = createDialog(0, kMainWindowCaption, kMainWindowX, kMainWindowY,
-                                           kMainWindowWidth, kMainWindowHeight, 0, 0);
-  for (const ControlLayout& c : MainWindowLayout) {
-    addControl(dialog, c.kind, c.id, c.caption, c.x, c.y, c.width, c.height);
-  }
-  return dialog;
-}
 
 bool marked(WindowHandle dialog, int id) {
   return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widgetOf(dialog, id)));

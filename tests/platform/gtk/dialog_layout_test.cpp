@@ -5,19 +5,8 @@
 
 #include "platform/gtk/toolkit_start.h"
 #include "tests/platform/gtk/gtk_test_dialog.h"
-#include "ui/main_window_layout.h"
 
 namespace {
-
-WindowHandle makeMainWindow() {
-  const WindowHandle dialog = createDialog(0, kMainWindowCaption, kMainWindowX, kMainWindowY,
-                                           kMainWindowWidth, kMainWindowHeight, 0, 0);
-  for (const ControlLayout& c : MainWindowLayout) {
-    addControl(dialog, c.kind, c.id, c.caption, c.x, c.y, c.width, c.height);
-    if (c.accessibleName != nullptr) setControlAccessibleName(dialog, c.id, c.accessibleName);
-  }
-  return dialog;
-}
 
 struct PixelRect {
   int id;

@@ -80,4 +80,14 @@ TEST(GtkThreads, AnEndFromAnotherThreadIsCarriedOutByTheDialogsThread) {
   EXPECT_FALSE(gtk_dialog::dialogExists(dialog));
 }
 
+// Run by its own ctest entry with no display: GTK cannot start.
+TEST(GtkNoDisplay, NoDialogCanBeMadeAndNothingWaits) {
+  const char* display = g_getenv("DISPLAY");
+  if (display != nullptr && *display != '\0') GTEST_SKIP() << "needs a process without a display";
+  EXPECT_EQ(createDialog(0, "x", 0, 0, 10, 10, 0, 0), 0u);
+  EXPECT_EQ(createDialog(0, "x", 0, 0, 10, 10, 0, 0), 0u);
+  setControlText(0, kEdit, "x");
+  EXPECT_EQ(pumpOneMessage(1), 0);
+}
+
 }  // namespace

@@ -11,6 +11,18 @@
 
 #include "platform/dialog.h"
 #include "platform/gtk/gtk_records.h"
+#include "ui/main_window_layout.h"
+
+// The program's main window: its 34 controls and the edit boxes' names.
+inline WindowHandle makeMainWindow() {
+  const WindowHandle dialog = createDialog(0, kMainWindowCaption, kMainWindowX, kMainWindowY,
+                                           kMainWindowWidth, kMainWindowHeight, 0, 0);
+  for (const ControlLayout& c : MainWindowLayout) {
+    addControl(dialog, c.kind, c.id, c.caption, c.x, c.y, c.width, c.height);
+    if (c.accessibleName != nullptr) setControlAccessibleName(dialog, c.id, c.accessibleName);
+  }
+  return dialog;
+}
 
 // Every message the handler saw, in order.
 struct SeenMessage {
