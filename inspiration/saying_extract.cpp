@@ -14,34 +14,49 @@ constexpr std::size_t kTagEndCutLimit = 254;
 
 // Markup becomes blanks: each "<" and ">" one blank, the tag's inside
 // nothing. A carriage return gets a blank of its own in front, and stays
-// itself outside a tag.
+// itself outside a tag. Runs of other characters are copied (or, inside a
+// tag, skipped) whole, so a long page costs little more than one copy.
 Text blankOutTags(const Text& text, std::size_t from) {
   Text result;
   result.reserve(text.size() - from + (text.size() - from) / 8);
+  const char* p = text.data() + from;
+  const char* const end = text.data() + text.size();
+  auto special = [](char c) { return c == '<' || c == '>' || c == '\r'; };
   bool inTag = false;
-  for (std::size_t i = from; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r') result += ' ';
-    if (c == '<') {
-      inTag = true;
-      result += ' ';
-    } else if (c == '>') {
-      inTag = false;
-      result += ' ';
-    } else if (!inTag) {
-      result += c;
+  while (p < end) {
+    const char* run = p;
+    while (p < end && !special(*p)) ++p;
+    if (!inTag) result.append(run, static_cast<std::size_t>(p - run));
+    if (p == end) break;
+    const char c = *p++;
+    result += ' ';
+    if (c == '\r') {
+      if (!inTag) result += c;
+    } else {
+      inTag = c == '<';
     }
   }
   return result;
+}
+
+// Index of the first "<body" in any letter case (by the system's ANSI
+// rules), or npos. Only the five bytes at each "<" are lower-cased, not a
+// copy of the whole page.
+std::size_t findBodyTag(const Text& page) {
+  static const Text kTag = "<body";
+  for (std::size_t i = page.find('<'); i != Text::npos && i + kTag.size() <= page.size();
+       i = page.find('<', i + 1)) {
+    if (lowerCase(page.substr(i, kTag.size())) == kTag) return i;
+  }
+  return Text::npos;
 }
 
 }  // namespace
 
 void ExtractSaying() {
   const Text& page = Saying;
-  // 1-based position of the body tag, 0 when there is none. The lower-cased
-  // copy has the same length, so positions carry over.
-  std::size_t found = lowerCase(page).find("<body");
+  // 1-based position of the body tag, 0 when there is none.
+  std::size_t found = findBodyTag(page);
   std::size_t p = found == Text::npos ? 0 : found + 1;
   // First cut: keep from position p + 2, i.e. index p + 1.
   std::size_t start = std::min(p + 1, page.size());

@@ -6,7 +6,6 @@ set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev googletest          # native build and tests
   g++-mingw-w64-x86-64-posix                      # the Windows build
-  pkg-config libgtk-3-dev fonts-liberation2       # the native desktop window
   wine wine64                                     # running it on Linux
   binutils-mingw-w64-x86-64 zip unzip             # the release archives
   librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
@@ -17,6 +16,7 @@ packages=(
   pulseaudio pulseaudio-utils sox                 # a private sound server to hear it in tests,
   python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor # driving it like assistive technology
   at-spi2-core dbus-daemon dbus-x11               # on a private session bus
+  libbenchmark-dev libx11-dev binutils            # scripts/bench
 )
 
 missing=()

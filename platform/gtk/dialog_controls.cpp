@@ -3,6 +3,7 @@
 // widgets, and wait for it.
 #include "platform/dialog.h"
 #include "platform/gtk/dialog_signals.h"
+#include "platform/gtk/entry_texts.h"
 #include "platform/gtk/gtk_records.h"
 #include "platform/gtk/hand_over.h"
 #include "platform/gtk/utf8_text.h"
@@ -47,6 +48,13 @@ Text getControlText(WindowHandle dialog, int id) {
 
 void setControlText(WindowHandle dialog, int id, const Text& text) {
   const std::string utf8 = ansiToUtf8(text);
+  // GTK leaves an entry that already shows the text as it is, so there is
+  // nothing to hand over: the clock sets the time box on every tick, and its
+  // text changes only every other tick.
+  const std::optional<ControlRecord> control = findControl(dialog, id);
+  if (control && control->kind == ControlKind::EditBox && entryShows(control->handle, utf8)) {
+    return;
+  }
   onControl(dialog, id, [&utf8](GtkWidget* widget, ControlKind kind) {
     if (kind == ControlKind::EditBox) {
       gtk_entry_set_text(GTK_ENTRY(widget), utf8.c_str());

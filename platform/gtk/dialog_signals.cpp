@@ -1,6 +1,7 @@
 #include "platform/gtk/dialog_signals.h"
 
 #include "platform/gtk/dialog_messages.h"
+#include "platform/gtk/entry_texts.h"
 #include "platform/gtk/gtk_records.h"
 
 namespace gtk_dialog {
@@ -95,7 +96,8 @@ void onClicked(GtkButton* button, gpointer data) {
   if (control) sendCommand(dialog, control->id, kNotifyClicked, control->handle);
 }
 
-void onEdited(GtkEditable*, gpointer data) {
+void onEdited(GtkEditable* editable, gpointer data) {
+  rememberEntryText(asHandle(data), gtk_entry_get_text(GTK_ENTRY(editable)));
   WindowHandle dialog = 0;
   const std::optional<ControlRecord> control = findControlByHandle(asHandle(data), &dialog);
   if (control) sendCommand(dialog, control->id, kNotifyEditChange, control->handle);

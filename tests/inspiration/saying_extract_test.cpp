@@ -46,6 +46,8 @@ TEST(ExtractSaying, Table) {
       {"no body tag, a tag end early on", "HTTP/1.0 200 OK\r\n<p>\r\nword",
        "\nword"},
       {"upper and mixed case tag", "<BoDy>\r\nHi", "\nHi"},
+      {"the body tag after other \"<\"", "<b><<BODY>\r\nHi", "\nHi"},
+      {"a body tag cut short by the page's end is none", "ab<bod", "b "},
       {"tag end at 254 is cut", bodyTagEndingAt(254), "\nHi"},
       {"tag end at 255 is not cut", bodyTagEndingAt(255),
        "ody " + std::string(250, 'a') + "  \r\nHi"},

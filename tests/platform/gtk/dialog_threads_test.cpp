@@ -23,25 +23,42 @@ const char* entryText(WindowHandle dialog) {
   return gtk_entry_get_text(GTK_ENTRY(widgetOf(dialog, kEdit)));
 }
 
-TEST(GtkThreads, AnotherThreadsTextWaitsUntilTheDialogsThreadHasTakenIt) {
-  const WindowHandle dialog = makeDialog();
+// Sets the text from another thread while this one takes no events for
+// 200 ms, then takes them: the text must wait, and so must the call.
+void expectSetFromAnotherThreadToWait(WindowHandle dialog, const char* text, const char* before) {
   std::atomic<bool> returned{false};
   std::thread clock([&] {
-    setControlText(dialog, kEdit, "12:00:01");
+    setControlText(dialog, kEdit, text);
     returned = true;
   });
-  // This thread is not taking events: the text waits, and so does the call.
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_FALSE(returned);
-  EXPECT_STREQ(entryText(dialog), "old");
+  EXPECT_STREQ(entryText(dialog), before);
   EXPECT_TRUE(pumpUntil([&] { return returned.load(); }));
-  EXPECT_STREQ(entryText(dialog), "12:00:01");
+  EXPECT_STREQ(entryText(dialog), text);
   clock.join();
+}
+
+TEST(GtkThreads, AnotherThreadsTextWaitsUntilTheDialogsThreadHasTakenIt) {
+  const WindowHandle dialog = makeDialog();
+  expectSetFromAnotherThreadToWait(dialog, "12:00:01", "old");
   // Reading from another thread is handed over the same way.
   auto read = std::async(std::launch::async, [dialog] { return getControlText(dialog, kEdit); });
   EXPECT_TRUE(pumpUntil([&] { return read.wait_for(std::chrono::seconds(0)) ==
                                       std::future_status::ready; }));
   EXPECT_EQ(read.get(), "12:00:01");
+  endDialog(dialog, 0);
+}
+
+TEST(GtkThreads, TheTextAnEditBoxAlreadyShowsIsNotHandedOverAgain) {
+  const WindowHandle dialog = makeDialog();
+  setControlText(dialog, kEdit, "12:00:01");
+  // This thread takes no events, yet setting the shown text again returns.
+  auto same = std::async(std::launch::async, [dialog] { setControlText(dialog, kEdit, "12:00:01"); });
+  EXPECT_EQ(same.wait_for(kAtOnce), std::future_status::ready);
+  // Once something else is in the box (typed by the user), it is set again.
+  gtk_entry_set_text(GTK_ENTRY(widgetOf(dialog, kEdit)), "typed");
+  expectSetFromAnotherThreadToWait(dialog, "12:00:01", "typed");
   endDialog(dialog, 0);
 }
 
