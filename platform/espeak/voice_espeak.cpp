@@ -12,7 +12,7 @@
 
 #include <mutex>
 
-#include "platform/gtk/utf8_text.h"
+#include "platform/posix/utf8_text.h"
 #include "platform/voice.h"
 
 namespace {

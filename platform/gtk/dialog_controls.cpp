@@ -6,7 +6,7 @@
 #include "platform/gtk/entry_texts.h"
 #include "platform/gtk/gtk_records.h"
 #include "platform/gtk/hand_over.h"
-#include "platform/gtk/utf8_text.h"
+#include "platform/posix/utf8_text.h"
 
 using namespace gtk_dialog;
 

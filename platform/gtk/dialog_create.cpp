@@ -9,7 +9,7 @@
 #include "platform/gtk/gtk_records.h"
 #include "platform/gtk/toolkit_css.h"
 #include "platform/gtk/toolkit_start.h"
-#include "platform/gtk/utf8_text.h"
+#include "platform/posix/utf8_text.h"
 
 using namespace gtk_dialog;
 

@@ -9,7 +9,7 @@
 #include "platform/gtk/dialog_fonts.h"
 #include "platform/gtk/hand_over.h"
 #include "platform/gtk/toolkit_css.h"
-#include "platform/gtk/utf8_text.h"
+#include "platform/posix/utf8_text.h"
 
 using namespace gtk_dialog;
 

@@ -1,4 +1,4 @@
-#include "platform/gtk/utf8_text.h"
+#include "platform/posix/utf8_text.h"
 
 #include <glib.h>
 
