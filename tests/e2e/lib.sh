@@ -81,7 +81,7 @@ _bq_make_template() {
     [ -f "$template/bq-template-$BQ_TEMPLATE_VERSION" ] && exit 0
     rm -rf "$template"
     mkdir -p "$template/drive_c/bq-e2e"
-    WINEPREFIX=$template wine wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$template wine wineboot -i >/dev/null 2>&1 || exit 1
     # Our voice under the ProgID the program asks for, in the 64-bit view.
     local clsid='{54781364-7532-4827-8C3B-20FDDAD91BD8}'
     cat >"$template/drive_c/bq-e2e/voice.reg" <<EOF
@@ -107,6 +107,9 @@ EOF
     WINEPREFIX=$template wine regedit /S 'C:\bq-e2e\voice.reg' >/dev/null 2>&1
     # The registry is on disk once the prefix's wineserver has ended.
     WINEPREFIX=$template wineserver -w
+    # Marked as made only when the voice is really in the registry, so that a
+    # failed boot is redone by the next scenario instead of copied.
+    grep -q 'SAPI\.SpVoice' "$template/system.reg" 2>/dev/null || exit 1
     touch "$template/bq-template-$BQ_TEMPLATE_VERSION"
   ) 9>"$BQ_BUILD_DIR/e2e-prefix-template.lock"
 }
