@@ -1,11 +1,10 @@
 // Toolkit fonts: described by createFont, made on first use from the
 // control's screen resolution, counted per control that shows them, and
 // deleted once given back and shown nowhere.
-#include <map>
-#include <mutex>
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/font_table.h"
 #include "platform/win32/dialog/ansi_conversion.h"
 #include "platform/win32/dialog/dialog_font_users.h"
 #include "platform/win32/dialog/dialog_records.h"
@@ -14,30 +13,24 @@
 
 namespace {
 
-// Ids 1 to 3 belong to the toolkit's own fonts, which are never given back.
-constexpr FontId kFirstProgramFont = 4;
 constexpr std::size_t kMaxFaceLength = LF_FACESIZE - 1;  // 31 characters
 
-struct FontRecord {
+struct FontDescription {
   std::wstring face;
   double points = 8;
   int styleBits = 0;  // 1 bold, 2 italic, 4 underline, 8 strikeout
   int charset = 0;
   int pitchAndFamily = 0;
   int angle = 0;  // tenths of a degree
-  HFONT handle = nullptr;  // made on first use
-  int users = 0;  // controls showing the font
-  bool released = false;  // given back while still shown
 };
 
-std::mutex fontsLock;
-FontId nextFont = kFirstProgramFont;
-std::map<FontId, FontRecord>& fonts() {
-  static std::map<FontId, FontRecord> records;
-  return records;
+using Fonts = FontTable<FontDescription, HFONT>;
+Fonts& fonts() {
+  static Fonts table([](HFONT font) { DeleteObject(font); });
+  return table;
 }
 
-LOGFONTW logFontFor(const FontRecord& font, int logPixelsY) {
+LOGFONTW logFontFor(const FontDescription& font, int logPixelsY) {
   LOGFONTW description{};
   description.lfHeight = fontHeightForPoints(font.points, logPixelsY);
   description.lfWidth = 0;
@@ -63,63 +56,24 @@ int logPixelsYOf(HWND control) {
 // The platform font of a toolkit font, made now if need be; nullptr when
 // the font does not exist or cannot be made.
 HFONT platformFont(FontId font, HWND control) {
-  FontRecord description;
-  {
-    std::lock_guard<std::mutex> lock(fontsLock);
-    auto found = fonts().find(font);
-    if (found == fonts().end()) return nullptr;
-    if (found->second.handle != nullptr) return found->second.handle;
-    description = found->second;
-  }
-  const LOGFONTW logFont = logFontFor(description, logPixelsYOf(control));
-  HFONT made = CreateFontIndirectW(&logFont);
-  if (made == nullptr) return nullptr;
-
-  std::lock_guard<std::mutex> lock(fontsLock);
-  auto found = fonts().find(font);
-  if (found == fonts().end()) {
-    DeleteObject(made);
-    return nullptr;
-  }
-  if (found->second.handle == nullptr) found->second.handle = made;
-  if (found->second.handle != made) DeleteObject(made);
-  return found->second.handle;
-}
-
-// Deletes the font when it has been given back and no control shows it.
-// Called with the lock held.
-void deleteIfUnused(std::map<FontId, FontRecord>::iterator font) {
-  if (!font->second.released || font->second.users > 0) return;
-  if (font->second.handle != nullptr) DeleteObject(font->second.handle);
-  fonts().erase(font);
-}
-
-void countUser(FontId font, int change) {
-  if (font == 0) return;
-  std::lock_guard<std::mutex> lock(fontsLock);
-  auto found = fonts().find(font);
-  if (found == fonts().end()) return;
-  found->second.users += change;
-  if (found->second.users < 0) found->second.users = 0;
-  deleteIfUnused(found);
+  return fonts().made(font, [control](const FontDescription& description) {
+    const LOGFONTW logFont = logFontFor(description, logPixelsYOf(control));
+    return CreateFontIndirectW(&logFont);
+  });
 }
 
 }  // namespace
 
 FontId createFont(const Text& face, double points, int styleBits, int charset,
                   int pitchAndFamily, int angle) {
-  FontRecord font;
+  FontDescription font;
   font.face = ansiToWide(face).substr(0, kMaxFaceLength);
   font.points = points == 0 ? 8 : points;
   font.styleBits = styleBits;
   font.charset = charset;
   font.pitchAndFamily = pitchAndFamily;
   font.angle = angle;
-
-  std::lock_guard<std::mutex> lock(fontsLock);
-  const FontId id = nextFont++;
-  fonts()[id] = font;
-  return id;
+  return fonts().add(font);
 }
 
 void setControlFont(WindowHandle dialogHandle, int id, FontId font) {
@@ -133,19 +87,12 @@ void setControlFont(WindowHandle dialogHandle, int id, FontId font) {
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(handle), TRUE);
   const std::optional<FontId> previous = swapControlFont(dialog, control, font);
   if (!previous) return;  // not a control of the toolkit: nothing to count
-  countUser(font, +1);
-  countUser(*previous, -1);
+  fonts().countUser(font, +1);
+  fonts().countUser(*previous, -1);
 }
 
-void releaseFont(FontId font) {
-  if (font < kFirstProgramFont) return;
-  std::lock_guard<std::mutex> lock(fontsLock);
-  auto found = fonts().find(font);
-  if (found == fonts().end()) return;
-  found->second.released = true;
-  deleteIfUnused(found);
-}
+void releaseFont(FontId font) { fonts().release(font); }
 
 void dropFontUsers(const std::vector<ControlRecord>& controls) {
-  for (const ControlRecord& control : controls) countUser(control.font, -1);
+  for (const ControlRecord& control : controls) fonts().countUser(control.font, -1);
 }
