@@ -21,9 +21,8 @@ NOTES = [
     "private Xvfb, each Wine program in a Wine prefix of its own (so that each has its own "
     "wineserver); no alarm is armed. CPU time and context switches are summed over all threads "
     "from /proc/PID/task/*/schedstat and status; PSS and RSS come from /proc/PID/smaps_rollup at "
-    "the end. The reference (`scripts/measure/idle_reference.cpp`) is a bare dialog of the main "
-    "window's size whose only loop is "
-    "`PeekMessageW` + `Sleep(1)`.",
+    "the end. The reference (`tests/benchmarks/windows/reference_dialog.cpp`) is a bare dialog "
+    "of the main window's size whose only loop is `PeekMessageW` + `Sleep(1)`.",
     "Wakeups of the native clock: the start-up thread looks at the quit flag every 500 ms, and "
     "each clock tick pauses 500 ms and then 1 ms in its idle pump; these plain pauses alone are "
     "6 wakeups/s. Each second the time box's new text is handed to the window's thread, and the "
