@@ -5,6 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake make g++ libgtest-dev googletest          # native build and tests
+  pkg-config libgtk-3-dev                         # the Linux desktop program's window
+  fonts-liberation2                               # Liberation Sans, the font the window is laid out in
+  netbase                                         # /etc/services: the "http" service look-up
   g++-mingw-w64-x86-64-posix                      # the Windows build
   wine wine64                                     # running it on Linux
   binutils-mingw-w64-x86-64 zip unzip             # the release archives
