@@ -29,6 +29,20 @@ std::string execArgument(const std::string& argument) {
   return stringValue(quoted);
 }
 
+// The folders of the packaged installs (the Debian package, the archive
+// for /usr/local), which every session's search path holds. A program there
+// is named without its folder, so that the entry still starts it after a
+// move from one install to the other.
+std::string commandOf(const std::string& programPath) {
+  for (const std::string folder : {"/usr/bin/", "/usr/local/bin/"}) {
+    if (programPath.rfind(folder, 0) == 0 &&
+        programPath.find('/', folder.size()) == std::string::npos) {
+      return programPath.substr(folder.size());
+    }
+  }
+  return programPath;
+}
+
 }  // namespace
 
 std::string autostartEntry(const std::string& programPath) {
@@ -36,13 +50,14 @@ std::string autostartEntry(const std::string& programPath) {
   for (const char c : programPath) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return std::string();
   }
+  const std::string command = commandOf(programPath);
   return "[Desktop Entry]\n"
          "Type=Application\n"
          "Name=Brightquill\n"
          "Comment=Starts the Brightquill talking alarm clock when you sign in\n"
-         "Exec=" + execArgument(programPath) + "\n"
+         "Exec=" + execArgument(command) + "\n"
          // A program removed since is skipped at sign-in instead of failing.
-         "TryExec=" + stringValue(programPath) + "\n"
+         "TryExec=" + stringValue(command) + "\n"
          "Icon=brightquill\n"
          "Terminal=false\n";
 }

@@ -33,7 +33,11 @@ TEST(AutostartTest, ProgramPathsAreQuotedByTheDesktopEntryRules) {
     std::string lines;  // empty: no entry at all
   };
   const Case cases[] = {
-      {"/usr/bin/brightquill", "Exec=/usr/bin/brightquill\nTryExec=/usr/bin/brightquill\n"},
+      {"/usr/bin/brightquill", "Exec=brightquill\nTryExec=brightquill\n"},
+      {"/usr/local/bin/brightquill", "Exec=brightquill\nTryExec=brightquill\n"},
+      {"/usr/local/bin/old/brightquill",
+       "Exec=/usr/local/bin/old/brightquill\nTryExec=/usr/local/bin/old/brightquill\n"},
+      {"/home/ann/brightquill", "Exec=/home/ann/brightquill\nTryExec=/home/ann/brightquill\n"},
       {"/opt/my apps/brightquill",
        "Exec=\"/opt/my apps/brightquill\"\nTryExec=/opt/my apps/brightquill\n"},
       {"/opt/100%/brightquill", "Exec=/opt/100%%/brightquill\nTryExec=/opt/100%/brightquill\n"},
