@@ -1,0 +1,98 @@
+# Sourced, not run. A fresh minimal Debian 12 root: a machine that never saw
+# Brightquill, made in a folder, for proving that the set-up installs all
+# that the build, the tests and the program need. Needs root and mmdebstrap.
+#
+#   fresh_root_make DIR          makes the root in the new folder DIR, a mount
+#                                point of its own with /proc, /sys, /dev,
+#                                /dev/pts and /dev/shm bound in
+#   fresh_root_bind DIR SRC DEST binds the host folder SRC at DEST in the root
+#   fresh_root_run DIR CMD...    runs CMD in the root with a clean environment
+#                                (PATH, HOME, LANG only; BQ_JOBS passed on);
+#                                a signal to the caller is handled at once
+#   fresh_root_remove DIR        ends every process left in the root, undoes
+#                                every mount under it, and only then removes it
+#
+# fresh_root_remove is safe to call at any point, twice, or on a root that was
+# only half made: it never deletes anything while a mount is left inside.
+
+# The apt sources of this machine, so that the root installs from the same
+# mirror.
+fresh_root_sources() {
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    echo /etc/apt/sources.list.d/debian.sources
+  else
+    echo /etc/apt/sources.list
+  fi
+}
+
+fresh_root_make() {
+  local root=$1 dir
+  mkdir -p "$root"
+  mmdebstrap --quiet --variant=minbase --mode=root bookworm "$root" "$(fresh_root_sources)" || return 1
+  # Every installed Debian machine has these two; the minimal root has no
+  # hosts file, and the end-to-end scenarios bind their own over it.
+  [ -e "$root/etc/hosts" ] || printf '127.0.0.1\tlocalhost\n::1\t\tlocalhost ip6-localhost ip6-loopback\n' >"$root/etc/hosts"
+  cp /etc/resolv.conf "$root/etc/resolv.conf"
+  # The root on itself first: `unshare -m` inside needs a mount point to
+  # change the propagation of.
+  mount --bind "$root" "$root" || return 1
+  for dir in proc sys dev dev/pts dev/shm; do
+    [ -d "/$dir" ] || continue
+    mkdir -p "$root/$dir"
+    mount --bind "/$dir" "$root/$dir" || return 1
+  done
+}
+
+fresh_root_bind() {
+  local root=$1 source=$2 target=$1$3
+  mkdir -p "$target"
+  mount --bind "$source" "$target"
+}
+
+# The command runs in the background so that the caller's traps run as soon
+# as a signal comes, rather than when the command ends.
+fresh_root_run() {
+  local root=$1
+  shift
+  local keep=()
+  [ -n "${BQ_JOBS:-}" ] && keep+=("BQ_JOBS=$BQ_JOBS")
+  chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+    HOME=/root LANG=C.UTF-8 "${keep[@]}" "$@" &
+  FRESH_ROOT_PID=$!
+  local status=0
+  wait "$FRESH_ROOT_PID" || status=$?
+  FRESH_ROOT_PID=""
+  return "$status"
+}
+
+# Mount points at or under the root, deepest first.
+fresh_root_mounts() {
+  local root=$1
+  findmnt -rn -o TARGET | awk -v root="$root" '$0 == root || index($0, root "/") == 1' | sort -r
+}
+
+fresh_root_remove() {
+  local root=$1 pid link target round
+  [ -n "$root" ] && [ -d "$root" ] || return 0
+  root=$(cd "$root" && pwd -P)
+  [ "$root" != / ] || return 1
+  # Every process whose root is this one: the command and whatever it left.
+  for round in 1 2; do
+    for link in /proc/[0-9]*/root; do
+      pid=${link#/proc/}
+      pid=${pid%/root}
+      [ "$(readlink "$link" 2>/dev/null)" = "$root" ] || continue
+      if [ "$round" = 1 ]; then kill -TERM "$pid" 2>/dev/null; else kill -KILL "$pid" 2>/dev/null; fi
+    done
+    [ "$round" = 1 ] && sleep 1
+  done
+  while read -r target; do
+    [ -n "$target" ] || continue
+    umount "$target" 2>/dev/null || umount -l "$target" 2>/dev/null
+  done < <(fresh_root_mounts "$root")
+  if [ -n "$(fresh_root_mounts "$root")" ]; then
+    echo "fresh root: mounts are left under $root; it is kept" >&2
+    return 1
+  fi
+  rm -rf --one-file-system "$root"
+}
