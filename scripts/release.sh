@@ -163,6 +163,8 @@ linux_deb() {
   { cat packaging/debian/copyright
     sed -n '/^Permission/,$p' LICENSE | sed 's/^$/./; s/^/ /'; } >"$doc/copyright"
   gzip -n -9 <packaging/debian/changelog >"$doc/changelog.Debian.gz"
+  mkdir -p "$root/usr/share/lintian/overrides"
+  cp packaging/debian/lintian-overrides "$root/usr/share/lintian/overrides/brightquill"
   cp packaging/debian/control packaging/debian/changelog "$stage/debian/"
   # Depends: the libraries the program is linked with, by the packages that
   # hold them, and what control adds (a font, netbase, the voice's data).
