@@ -31,7 +31,7 @@ settings_digest() {
 }
 msiexec() { timeout 120 wine msiexec "$@" >>"$BQ_OUT/msiexec.log" 2>&1; }
 
-# A user's alarms from before: A at 13:05 armed, B's text.
+# A user's alarms from before: A at 12:04 p.m., armed, with a text.
 bq_write_settings qhsettoring1.txt 0d 05
 bq_write_settings qhsettoarm.txt 41 20 20 20 20 20
 bq_write_settings qhsettospeak1.txt 57 61 6b 65 20 75 70
