@@ -26,11 +26,12 @@ fresh_root_sources() {
   fi
 }
 
-# Runs a command in the background and waits for it, so that a signal to the
-# caller is handled at once rather than when the command ends.
-# FRESH_ROOT_PID names the command meanwhile, for fresh_root_remove.
+# Runs a command in the background, in a process group of its own, and waits
+# for it, so that a signal to the caller is handled at once rather than when
+# the command ends. FRESH_ROOT_PID names the command (and its group)
+# meanwhile, for fresh_root_remove.
 fresh_root_wait() {
-  "$@" &
+  setsid "$@" &
   FRESH_ROOT_PID=$!
   local status=0
   wait "$FRESH_ROOT_PID" || status=$?
@@ -85,14 +86,14 @@ fresh_root_remove() {
   root=$(cd "$root" && pwd -P)
   [ "$root" != / ] || return 1
   # A command still running (making the root, or chroot) is asked to end
-  # first: mmdebstrap undoes its own mounts on TERM.
+  # first, with all it started: mmdebstrap undoes its own mounts on TERM.
   if [ -n "${FRESH_ROOT_PID:-}" ]; then
-    kill -TERM "$FRESH_ROOT_PID" 2>/dev/null
+    kill -TERM -- "-$FRESH_ROOT_PID" 2>/dev/null
     for round in $(seq 100); do
       kill -0 "$FRESH_ROOT_PID" 2>/dev/null || break
       sleep 0.1
     done
-    kill -KILL "$FRESH_ROOT_PID" 2>/dev/null
+    kill -KILL -- "-$FRESH_ROOT_PID" 2>/dev/null
     wait "$FRESH_ROOT_PID" 2>/dev/null
     FRESH_ROOT_PID=""
   fi
