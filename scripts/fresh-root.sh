@@ -7,11 +7,12 @@
 #                                /dev/pts and /dev/shm bound in
 #   fresh_root_bind DIR SRC DEST binds the host folder SRC at DEST in the root
 #   fresh_root_run DIR CMD...    runs CMD in the root with a clean environment
-#                                (PATH, HOME, LANG only; BQ_JOBS passed on);
-#                                a signal to the caller is handled at once
+#                                (PATH, HOME, LANG only; BQ_JOBS passed on)
 #   fresh_root_remove DIR        ends every process left in the root, undoes
 #                                every mount under it, and only then removes it
 #
+# While the root is made, and while a command runs in it, a signal to the
+# caller is handled at once.
 # fresh_root_remove is safe to call at any point, twice, or on a root that was
 # only half made: it never deletes anything while a mount is left inside.
 
@@ -28,10 +29,24 @@ fresh_root_sources() {
   echo /etc/apt/sources.list
 }
 
+# Runs a command in the background, in a process group of its own, and waits
+# for it, so that a signal to the caller is handled at once rather than when
+# the command ends. FRESH_ROOT_PID names the command (and its group)
+# meanwhile, for fresh_root_remove.
+fresh_root_wait() {
+  setsid "$@" &
+  FRESH_ROOT_PID=$!
+  local status=0
+  wait "$FRESH_ROOT_PID" || status=$?
+  FRESH_ROOT_PID=""
+  return "$status"
+}
+
 fresh_root_make() {
   local root=$1 dir
   mkdir -p "$root"
-  mmdebstrap --quiet --variant=minbase --mode=root bookworm "$root" "$(fresh_root_sources)" || return 1
+  fresh_root_wait mmdebstrap --quiet --variant=minbase --mode=root bookworm "$root" \
+    "$(fresh_root_sources)" || return 1
   # Every installed Debian machine has these two; the minimal root has no
   # hosts file, and the end-to-end scenarios bind their own over it.
   [ -e "$root/etc/hosts" ] || printf '127.0.0.1\tlocalhost\n::1\t\tlocalhost ip6-localhost ip6-loopback\n' >"$root/etc/hosts"
@@ -52,20 +67,14 @@ fresh_root_bind() {
   mount --bind "$source" "$target"
 }
 
-# The command runs in the background so that the caller's traps run as soon
-# as a signal comes, rather than when the command ends.
 fresh_root_run() {
   local root=$1
   shift
   local keep=()
   [ -n "${BQ_JOBS:-}" ] && keep+=("BQ_JOBS=$BQ_JOBS")
-  chroot "$root" /usr/bin/env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    HOME=/root LANG=C.UTF-8 "${keep[@]}" "$@" &
-  FRESH_ROOT_PID=$!
-  local status=0
-  wait "$FRESH_ROOT_PID" || status=$?
-  FRESH_ROOT_PID=""
-  return "$status"
+  fresh_root_wait chroot "$root" /usr/bin/env -i \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 \
+    "${keep[@]}" "$@"
 }
 
 # Mount points at or under the root, deepest first.
@@ -79,6 +88,18 @@ fresh_root_remove() {
   [ -n "$root" ] && [ -d "$root" ] || return 0
   root=$(cd "$root" && pwd -P)
   [ "$root" != / ] || return 1
+  # A command still running (making the root, or chroot) is asked to end
+  # first, with all it started: mmdebstrap undoes its own mounts on TERM.
+  if [ -n "${FRESH_ROOT_PID:-}" ]; then
+    kill -TERM -- "-$FRESH_ROOT_PID" 2>/dev/null
+    for round in $(seq 100); do
+      kill -0 "$FRESH_ROOT_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -KILL -- "-$FRESH_ROOT_PID" 2>/dev/null
+    wait "$FRESH_ROOT_PID" 2>/dev/null
+    FRESH_ROOT_PID=""
+  fi
   # Every process whose root is this one: the command and whatever it left.
   for round in 1 2; do
     for link in /proc/[0-9]*/root; do

@@ -261,6 +261,14 @@ bq_write_settings() {
   for byte in "$@"; do printf "\\x$byte" >>"$BQ_SETTINGS/$name"; done
 }
 
+# bq_coming_minute SECONDS: the next minute that begins at least SECONDS from
+# now, as HH:MM, for an alarm that must be set up before it rings.
+bq_coming_minute() {
+  local now
+  now=$(date +%s)
+  date -d "@$(((now + $1) / 60 * 60 + 60))" +%H:%M
+}
+
 # bq_wait_for SECONDS COMMAND...: repeats COMMAND until it succeeds.
 bq_wait_for() {
   local deadline=$(($(date +%s%3N) + $1 * 1000))
@@ -291,6 +299,8 @@ _bq_fail() {
   shift
   local line
   for line in "$@"; do echo "        $line"; done
+  # A shared machine may be busy: say how busy beside every failure.
+  echo "        load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 }
 
 # bq_check DESCRIPTION COMMAND...: passes when COMMAND succeeds.

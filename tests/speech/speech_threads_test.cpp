@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -18,7 +19,20 @@
 #include "ui/control_ids.h"
 #include "ui/main_window.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
+
+using std::chrono::steady_clock;
+
+// Yields until `pause` has passed. Bounded by the clock rather than by a
+// count of yields, which can last a minute on a busy machine.
+void yieldFor(steady_clock::duration pause) {
+  const steady_clock::time_point until = steady_clock::now() + pause;
+  while (steady_clock::now() < until) std::this_thread::yield();
+}
 
 // Counts the voices speaking at the same moment; each utterance takes a
 // little while, so overlapping requests would be seen.
@@ -30,24 +44,45 @@ struct OverlapWatch {
     int seen = most.load();
     while (now > seen && !most.compare_exchange_weak(seen, now)) {
     }
-    for (int i = 0; i < 50; ++i) std::this_thread::yield();
+    yieldFor(std::chrono::microseconds(200));
     --inside;
   }
 };
 
-// Runs body on its own thread and gives up the whole test program when it
-// has not finished in time: a deadlock must fail, not hang.
-void runWithDeadline(const char* what, std::function<void()> body) {
-  std::packaged_task<void()> task(std::move(body));
-  std::future<void> done = task.get_future();
-  std::thread runner(std::move(task));
-  if (done.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
-    std::fprintf(stderr, "%s did not finish: deadlock\n", what);
-    std::fflush(stderr);
-    std::_Exit(1);
-  }
-  runner.join();
-  done.get();
+// Ends the test program at once, without exit handlers: a hung thread may
+// hold a lock that they would wait for.
+[[noreturn]] void endTestProgramNow() {
+#ifdef _WIN32
+  TerminateProcess(GetCurrentProcess(), 1);
+#endif
+  std::_Exit(1);
+}
+
+// Runs body, watched by a thread that only sleeps and looks at the clock, so
+// that it fires whatever state the body's threads and locks are in: a
+// deadlock fails the program instead of hanging it.
+void runWithDeadline(const char* what, const std::function<void()>& body) {
+  std::atomic<bool> finished{false};
+  std::thread watchdog([&finished, what] {
+    const steady_clock::time_point end = steady_clock::now() + std::chrono::seconds(20);
+    while (!finished) {
+      if (steady_clock::now() >= end) {
+        std::fprintf(stderr, "%s did not finish within 20 s: deadlock\n", what);
+        std::fflush(stderr);
+        endTestProgramNow();
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  });
+  struct Finish {
+    std::atomic<bool>& finished;
+    std::thread& watchdog;
+    ~Finish() {
+      finished = true;
+      watchdog.join();
+    }
+  } finish{finished, watchdog};
+  body();
 }
 
 TEST_F(SpeechTest, TwoThreadsTakeTurnsEachSayingItsOwnText) {
@@ -91,8 +126,11 @@ MessageResult speakBoxOnTest(WindowHandle window, std::uint32_t message, Message
     TextToSpeak = getControlText(window, IDC_SPEAK_TEXT);
     // Give the clock thread time to get into its announcement, which is
     // about to wait for this very thread to show its text.
-    for (int i = 0; i < 2000 && !clockAnnouncing.exchange(false); ++i) std::this_thread::yield();
-    for (int i = 0; i < 100; ++i) std::this_thread::yield();
+    const steady_clock::time_point until = steady_clock::now() + std::chrono::milliseconds(2);
+    while (!clockAnnouncing.exchange(false) && steady_clock::now() < until) {
+      std::this_thread::yield();
+    }
+    yieldFor(std::chrono::microseconds(100));
     SpeakText();
   }
   return 0;

@@ -11,6 +11,7 @@ using Arguments = std::vector<std::wstring>;
 // Window and controls (window_commands.cpp).
 int waitWindow(const Arguments& args);
 int waitGone(const Arguments& args);
+int watchGone(const Arguments& args);
 int getText(const Arguments& args);
 int setText(const Arguments& args);
 int click(const Arguments& args);

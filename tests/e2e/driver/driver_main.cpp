@@ -18,6 +18,7 @@ struct Command {
 const Command kCommands[] = {
     {L"wait-window", waitWindow, "wait-window <ms>: the main window's caption"},
     {L"wait-gone", waitGone, "wait-gone <ms>: until no main window is left"},
+    {L"watch-gone", watchGone, "watch-gone <ms>: \"seen\", then \"gone LAST_SEEN FIRST_GONE\" (Unix ms)"},
     {L"get-text", getText, "get-text <id> [ms]: waiting up to ms (10 s) for the answer"},
     {L"set-text", setText, "set-text <id> <text>"},
     {L"click", click, "click <id>: BM_CLICK, posted"},

@@ -137,9 +137,9 @@ bq_start_program
 bq_driver wait-window 20000 >/dev/null
 bq_check_match "no settings folder: the window appears" '^BQC' \
   "$(at nofolder bq_driver wait-window 20000)"
-# A and C of "nofolder" ring in the first minute that leaves 25 s for the
+# A and C of "nofolder" ring in the first minute that leaves 40 s for the
 # edits, B in the minute after.
-ring=$((($(date +%s) + 25) / 60 * 60 + 60))
+ring=$((($(date +%s) + 40) / 60 * 60 + 60))
 ring_a=$(date -d "@$ring" +%H:%M) ring_b=$(date -d "@$((ring + 60))" +%H:%M)
 
 (exec wine "$BQ_DRIVER" hold-file 60 'C:\quillhaven\qhsettoring1.txt' \
@@ -176,7 +176,7 @@ fi
 
 # ---- The alarms ring from memory -----------------------------------------
 BQ_SPOKEN_BEFORE=0 bq_check "no settings folder: C rings at $ring_a with its new text" \
-  at nofolder bq_wait_spoken "From memory." 90
+  at nofolder bq_wait_spoken "From memory." 120
 bq_check_eq "no settings folder: the plain file is as it was" "$(printf 'not a folder\n' | hex)" \
   "$(hex <"$BQ_OUT/nofolder/prefix/drive_c/quillhaven")"
 BQ_SPOKEN_BEFORE=0 bq_check "held: A rings at $ring_a with the text saved while held" \
