@@ -18,12 +18,15 @@
 
 # The apt sources of this machine, so that the root installs from the same
 # mirror.
+# mmdebstrap writes them into a root it makes as sources.list.d/0000NAME, so
+# inside such a root (CI's) the first file found there is the one.
 fresh_root_sources() {
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    echo /etc/apt/sources.list.d/debian.sources
-  else
-    echo /etc/apt/sources.list
-  fi
+  local file
+  for file in /etc/apt/sources.list.d/debian.sources /etc/apt/sources.list \
+    /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list; do
+    [ -s "$file" ] && { echo "$file"; return 0; }
+  done
+  echo /etc/apt/sources.list
 }
 
 # Runs a command in the background, in a process group of its own, and waits

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Renders app/icon/brightquill.svg at 16, 32, 48 and 256 px with ImageMagick
-# and joins them into app/icon/brightquill.ico, the icon built into the exe.
+# and joins them into app/icon/brightquill.ico, the icon built into the exe;
+# the 48 px one is also app/icon/brightquill-48.png, for Linux desktops that
+# want a bitmap beside the scalable icon.
 # The output has no time stamps, so running it again gives the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,4 +24,5 @@ for size in "${sizes[@]}"; do
   frames+=("$work/$size.png")
 done
 convert "${frames[@]}" -strip -define png:exclude-chunks=date,time "$ico"
-identify "$ico"
+cp "$work/48.png" app/icon/brightquill-48.png
+identify "$ico" app/icon/brightquill-48.png

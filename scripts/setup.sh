@@ -11,6 +11,9 @@ packages=(
   g++-mingw-w64-x86-64-posix                      # the Windows build
   wine wine64                                     # running it on Linux
   binutils-mingw-w64-x86-64 zip unzip             # the release archives
+  dpkg-dev lintian desktop-file-utils appstream   # the Debian package: Depends, checks
+  wixl msitools faketime                          # the Windows installer, its times frozen
+  mmdebstrap                                      # a fresh Debian root to install the package in
   librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
