@@ -8,8 +8,10 @@
 #include "platform/com.h"
 #include "platform/common_controls.h"
 #include "platform/folder.h"
+#include "platform/single_instance.h"
 #include "platform/thread.h"
 #include "speech/speech.h"
+#include "ui/main_window_layout.h"
 
 const Text kGreeting =
     "loading B Q C. Version 1.00. Copyright 2026, Brightquill Software. "
@@ -24,6 +26,15 @@ int BrightquillMain() {
   RingTickLimit = 2 * 300;
   SettingsFolder = "c:\\quillhaven";
   makeFolder(SettingsFolder);
+
+  // A second clock would ring and speak every alarm again, and each would
+  // write its own arm string over the other's: it makes way before it says
+  // or reads anything.
+  if (!claimSingleInstance(SettingsFolder)) {
+    showRunningInstance(kMainWindowCaption);
+    uninitThreadApartment();
+    return 0;
+  }
 
   // Synchronous: the whole greeting is heard before the window is shown.
   TextToSpeak = kGreeting;

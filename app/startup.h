@@ -7,7 +7,8 @@
 extern const Text kGreeting;
 
 // The whole life of the process on its first thread: start-up, the two
-// working threads, the wait for QuitFlag. Returns the exit code, always 0.
+// working threads, the wait for QuitFlag; or, while another clock runs, only
+// a word that it does. Returns the exit code, always 0.
 int BrightquillMain();
 
 // Thread procedures, each in its own COM apartment.

@@ -59,7 +59,9 @@ Text getControlText(WindowHandle dialog, int id);
 void setControlText(WindowHandle dialog, int id, const Text& text);
 void setControlCheck(WindowHandle dialog, int id, int state);
 // The name assistive technology reads for a control, for a control whose
-// caption does not name it (an edit box).
+// caption does not name it (an edit box, or "set" in an alarm's row). The
+// caption on screen stays as it is. Does nothing where the system keeps no
+// such names.
 void setControlAccessibleName(WindowHandle dialog, int id, const Text& name);
 // styleBits: 1 bold, 2 italic, 4 underline, 8 strikeout. Points 0 means 8.
 FontId createFont(const Text& face, double points, int styleBits, int charset,

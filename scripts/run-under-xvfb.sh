@@ -13,6 +13,7 @@ trap cleanup EXIT
 
 start_private_xvfb || { echo "Xvfb did not start" >&2; exit 2; }
 xvfb_pid=$PRIVATE_XVFB_PID
-export NO_AT_BRIDGE=1 GDK_BACKEND=x11 GSETTINGS_BACKEND=memory
+# GDK_GL as the program sets it in its main.
+export NO_AT_BRIDGE=1 GDK_BACKEND=x11 GSETTINGS_BACKEND=memory GDK_GL=disable
 unset DBUS_SESSION_BUS_ADDRESS
 "$@"

@@ -17,6 +17,7 @@ packages=(
   librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
+  tzdata                                          # another zone to move the running clock to
   e2fsprogs                                       # chattr: unwritable settings files
   libespeak-ng-dev libpcaudio-dev espeak-ng       # the native desktop program's voice
   pulseaudio pulseaudio-utils sox                 # a private sound server to hear it in tests,

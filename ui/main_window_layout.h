@@ -23,7 +23,8 @@ struct ControlLayout {
   int x, y, width, height;
   ControlRole role;
   int alarm;  // 1..5 (A..E) for the controls of an alarm's row, else 0
-  // What assistive technology calls an edit box, which has no caption.
+  // What assistive technology calls a control whose caption alone does not
+  // name it: an edit box, which has none, and the controls of an alarm's row.
   const char* accessibleName = nullptr;
 };
 

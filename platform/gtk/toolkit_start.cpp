@@ -17,13 +17,26 @@ bool startFailed = false;
 
 }  // namespace
 
+void prepareToolkitEnvironment() {
+  // The widgets are drawn with cairo; without this GTK loads OpenGL at
+  // start-up, which costs more memory than the whole window.
+  g_setenv("GDK_GL", "disable", FALSE);
+}
+
+bool displayCanBeOpened() {
+  // GDK reads its environment (GDK_GL above) here, or the display would
+  // load OpenGL after all.
+  gdk_parse_args(nullptr, nullptr);
+  GdkDisplay* display = gdk_display_open(nullptr);
+  if (display == nullptr) return false;
+  gdk_display_close(display);
+  return true;
+}
+
 bool startToolkitOnThisThread() {
   std::lock_guard<std::mutex> hold(startLock);
   if (toolkitThread) return *toolkitThread == std::this_thread::get_id();
   if (startFailed) return false;
-  // The widgets are drawn with cairo; without this GTK loads OpenGL at
-  // start-up, which costs more memory than the whole window.
-  g_setenv("GDK_GL", "disable", FALSE);
   // The process keeps its locale: other threads format text meanwhile, and
   // the program's text is converted explicitly at the toolkit's edge.
   gtk_disable_setlocale();

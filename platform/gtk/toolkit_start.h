@@ -3,6 +3,13 @@
 
 namespace gtk_dialog {
 
+// Both are for the process's main, before any other thread exists. Sets the
+// environment that GTK reads when it starts: setting it later would race
+// with threads that read the environment.
+void prepareToolkitEnvironment();
+// Whether GTK finds a display to open, tried without starting GTK.
+bool displayCanBeOpened();
+
 // Starts GTK on the calling thread the first time; afterwards true only on
 // that same thread. False when GTK cannot start (no display).
 bool startToolkitOnThisThread();

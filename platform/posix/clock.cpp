@@ -11,6 +11,10 @@ Text timeOfDay() {
   {
     PlatformCallLock hold;
     time_t now = time(nullptr);
+    // localtime_r keeps the zone it first read; tzset reads it again, so a
+    // change of zone shows at the next tick (the file is read only when it
+    // has changed).
+    tzset();
     localtime_r(&now, &local);
   }
   char text[16];

@@ -7,6 +7,7 @@
 #include "platform/common_controls.h"
 #include "platform/data_file.h"
 #include "platform/folder.h"
+#include "platform/single_instance.h"
 #include "platform/thread.h"
 
 namespace {
@@ -14,6 +15,7 @@ namespace {
 std::mutex logLock;
 std::vector<std::string> events;
 std::string failingThread;
+bool heldElsewhere = false;
 
 std::string threadName(ThreadProc procedure) {
   if (procedure == DialogThread) return "dialog";
@@ -38,17 +40,27 @@ void logStartupEvent(const std::string& event) {
 }
 
 void failThreadStart(const std::string& name) { failingThread = name; }
+void holdSingleInstanceElsewhere() { heldElsewhere = true; }
 
 void resetFakeSystem() {
   std::lock_guard<std::mutex> hold(logLock);
   events.clear();
   failingThread.clear();
+  heldElsewhere = false;
 }
 
 void loadCommonControls() { logStartupEvent("common controls"); }
 void initThreadApartment() { logStartupEvent("apartment"); }
 void uninitThreadApartment() { logStartupEvent("apartment end"); }
 void makeFolder(const Text& path) { logStartupEvent("make folder " + path); }
+
+bool claimSingleInstance(const Text& settingsFolder) {
+  logStartupEvent("claim lock " + settingsFolder);
+  return !heldElsewhere;
+}
+void showRunningInstance(const Text& windowCaption) {
+  logStartupEvent("show running " + windowCaption);
+}
 
 ThreadHandle startThread(ThreadProc procedure, std::uintptr_t) {
   const std::string name = threadName(procedure);

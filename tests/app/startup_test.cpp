@@ -47,6 +47,7 @@ TEST_F(StartupTest, StepsHappenInTheirOrder) {
       "apartment",
       "common controls",
       "make folder " + folder,
+      "claim lock " + folder,
       "speak " + kGreeting,
       "open " + folder + "\\qhsettoring1.txt",
       "open " + folder + "\\qhsettospeak1.txt",
@@ -95,6 +96,24 @@ TEST_F(StartupTest, GreetingTellsWhoWeAreInOrder) {
     ASSERT_NE(at, std::string::npos) << part;
     from = at + part.size();
   }
+}
+
+TEST_F(StartupTest, ASecondClockShowsTheFirstAndEndsWithoutSpeakingOrReading) {
+  holdSingleInstanceElsewhere();
+  setSleepObserver([](std::uint32_t) {
+    ADD_FAILURE() << "a second clock waited";
+    QuitFlag = true;
+  });
+  EXPECT_EQ(BrightquillMain(), 0);
+  const std::vector<std::string> expected = {
+      "apartment",
+      "common controls",
+      "make folder c:\\quillhaven",
+      "claim lock c:\\quillhaven",
+      "show running BQC (www.brightquill.com) v1.00  (C) 2026 Brightquill Software",
+      "apartment end",
+  };
+  EXPECT_EQ(startupEvents(), expected);
 }
 
 class ThreadStartFailure : public StartupTest, public ::testing::WithParamInterface<const char*> {};

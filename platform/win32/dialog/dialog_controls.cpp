@@ -34,10 +34,6 @@ void setControlCheck(WindowHandle dialog, int id, int state) {
   SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
-// The dialog manager has no name for an edit box beyond its caption (only
-// MSAA's property service could add one); screen readers use the nearby text.
-void setControlAccessibleName(WindowHandle, int, const Text&) {}
-
 WindowHandle focusedWindow() { return toWindowHandle(GetFocus()); }
 
 void focusWindow(WindowHandle window) { SetFocus(toHwnd(window)); }

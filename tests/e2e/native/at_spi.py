@@ -8,6 +8,7 @@ through AT-SPI. Controls are found by their accessible names.
   at_spi.py press NAME          does the control's first action: a click
   at_spi.py focus NAME          gives an edit box the keyboard focus
   at_spi.py focused             the name of the control with the focus
+  at_spi.py names               each control in tab order: role|name
 
 Exit status 1 (with a message) when the window or the control is not found
 within 10 s.
@@ -64,6 +65,10 @@ def main(command, *names):
         named(names[0]).queryAction().doAction(0)
     elif command == "focus":
         edit_box(names[0]).queryComponent().grabFocus()
+    elif command == "names":
+        # The window holds one container, which holds every control.
+        for control in find(None)[0]:
+            print("%s|%s" % (control.getRoleName(), control.name))
     elif command == "focused":
         print(find(lambda a: a is not None and a.getState().contains(pyatspi.STATE_FOCUSED)).name)
     else:

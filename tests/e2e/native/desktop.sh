@@ -18,7 +18,11 @@ at_spi() { /usr/bin/python3 "$here/at_spi.py" "$@"; }
 
 rm -rf "$out"
 mkdir -p "$out/config" "$out/home"
-export XDG_CONFIG_HOME=$out/config HOME=$out/home
+# A short path: sockets are made in the runtime folder.
+runtime=$(mktemp -d)
+export XDG_CONFIG_HOME=$out/config HOME=$out/home XDG_RUNTIME_DIR=$runtime
+# The clock follows the system's zone, /etc/localtime.
+unset TZ
 settings=$XDG_CONFIG_HOME/quillhaven
 
 # ---- Everything started here is ended by its PID --------------------------
@@ -32,7 +36,7 @@ end_tree() {  # ends a process and all it started, each by its PID
 cleanup() {
   local pid
   for pid in "${started[@]}"; do end_tree "$pid"; done
-  rm -rf "${PRIVATE_PULSE_DIR:-}"
+  rm -rf "${PRIVATE_PULSE_DIR:-}" "$runtime"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -80,8 +84,10 @@ spoken() {
 # ---- The program ----------------------------------------------------------
 
 pid=""
+# start_clock [COMMAND...]: starts the program, through COMMAND if given
+# (which must exec it, keeping the PID).
 start_clock() {
-  "$program" >>"$out/program.log" 2>&1 &
+  "$@" "$program" >>"$out/program.log" 2>&1 &
   pid=$!
   started+=("$pid")
 }
@@ -105,20 +111,62 @@ wait_for_window_gone() {
   done
   return 1
 }
-# wait_for_end SECONDS: sets code to the exit code once the program has ended
-# (also when it is a zombie still), or returns 1.
+# wait_for_end SECONDS [PID]: sets code to the exit code once the program (or
+# PID) has ended (also when it is a zombie still), or returns 1.
 wait_for_end() {
-  local i state
+  local i state process=${2:-$pid}
   for i in $(seq $(($1 * 20))); do
-    state=$(ps -o stat= -p "$pid" 2>/dev/null)
+    state=$(ps -o stat= -p "$process" 2>/dev/null)
     if [ -z "$state" ] || [ "${state:0:1}" = Z ]; then
-      wait "$pid"
+      wait "$process"
       code=$?
       return 0
     fi
     sleep 0.05
   done
   return 1
+}
+# start_again NAME [ENV...]: starts the program once more beside the running
+# one, with ENV (VAR=value or -u VAR); its stderr goes to $out/NAME.err.
+# Waits up to 2 s for its end: sets code and took (its milliseconds) and
+# returns 0, or ends it and returns 1.
+start_again() {
+  local name=$1 other from
+  shift
+  code=""
+  from=$(date +%s%3N)
+  env "$@" "$program" >>"$out/program.log" 2>"$out/$name.err" &
+  other=$!
+  started+=("$other")
+  wait_for_end 2 "$other" && took=$(($(date +%s%3N) - from)) && return 0
+  end_tree "$other"
+  return 1
+}
+# settings_state: every settings file with its size, time and bytes.
+settings_state() {
+  (cd "$settings" && stat -c '%n %s %Y' * && md5sum *) 2>/dev/null
+}
+# check_time_box DESCRIPTION [ZONE]: within 2 s the time box shows the time
+# of ZONE (of the system's zone without one).
+check_time_box() {
+  local time_text read_from read_to t expected try
+  for try in $(seq 10); do
+    # The box shows the last tick's second: from a little before the read
+    # began until it ended, however long the read took.
+    read_from=$(date +%s)
+    time_text=$(at_spi text Time)
+    read_to=$(date +%s)
+    expected=()
+    for ((t = read_from - 2; t <= read_to; t++)); do
+      expected+=("$(env ${2:+TZ=$2} date -d "@$t" '+%l:%M:%S %P' | cut -c1-10)")
+    done
+    if printf '%s\n' "${expected[@]}" | grep -qxF -- "$time_text"; then
+      pass "$1: '$time_text'"
+      return
+    fi
+    sleep 0.2
+  done
+  fail "$1: '$time_text' is not the time ('${expected[-1]}', read in $((read_to - read_from)) s)"
 }
 
 start_private_xvfb "$out/xvfb.log" || { echo "FAIL Xvfb did not start"; exit 1; }
@@ -141,29 +189,71 @@ echo "     greeting: $greeting s heard before the window appeared at $shown s"
 check_that "the greeting is heard before the window appears" "$greeting + 0 > 8"
 check_eq "caption" "BQC (www.brightquill.com) v1.00  (C) 2026 Brightquill Software" \
   "$(at_spi caption)"
+# GDK_GL, set before any thread starts, keeps OpenGL (about 23 MiB) out.
+check_eq "no OpenGL library is loaded" "" \
+  "$(grep -oE '/lib(GL|EGL)[^/ ]*\.so' "/proc/$pid/maps" | sort -u)"
+
+echo "== A screen reader meets every control by its full name"
+check_eq "roles and names in tab order" "$(cat <<'EOF'
+text|Time
+panel|Alarms
+check box|Alarm A armed
+check box|Alarm B armed
+check box|Alarm C armed
+check box|Alarm D armed
+text|Alarm A hour
+text|Alarm A minute
+check box|Alarm A p.m.
+radio button|Set alarm A
+text|Alarm B hour
+text|Alarm B minute
+check box|Alarm B p.m.
+radio button|Set alarm B
+text|Alarm C hour
+text|Alarm C minute
+check box|Alarm C p.m.
+radio button|Set alarm C
+text|Alarm D hour
+text|Alarm D minute
+check box|Alarm D p.m.
+radio button|Set alarm D
+push button|Update
+push button|Silencer
+push button|Brightquill
+check box|Alarm E armed
+text|Alarm E hour
+text|Alarm E minute
+check box|Alarm E p.m.
+radio button|Set alarm E
+panel|Text to Speak
+text|Text to Speak
+push button|Exit
+push button|Test
+EOF
+)" "$(at_spi names)"
 
 echo "== Arming alarm A is saved at once"
-at_spi press A
+at_spi press "Alarm A armed"
 sleep 0.5
-check_eq "A is checked" 1 "$(at_spi checked A)"
+check_eq "A is checked" 1 "$(at_spi checked "Alarm A armed")"
 check_eq "qhsettoarm.txt" "41 20 20 20 20 20" \
   "$(od -An -tx1 "$settings/qhsettoarm.txt" 2>/dev/null | xargs)"
 
-echo "== The time box shows the clock's time"
-# The box shows the last tick's second: from a little before the read began
-# until it ended, however long the read took.
-read_from=$(date +%s)
-time_text=$(at_spi text Time)
-read_to=$(date +%s)
-expected=()
-for ((t = read_from - 2; t <= read_to; t++)); do
-  expected+=("$(date -d "@$t" '+%l:%M:%S %P' | cut -c1-10)")
-done
-if printf '%s\n' "${expected[@]}" | grep -qxF -- "$time_text"; then
-  pass "time box '$time_text'"
+echo "== A second start leaves the running clock alone"
+files=$(settings_state)
+before=$(recorded)
+if start_again second; then
+  check_eq "the second start ends within 2 s ($took ms) with code 0" 0 "$code"
 else
-  fail "time box: '$time_text' is not the time ('${expected[-1]}', read in $((read_to - read_from)) s)"
+  fail "the second start still ran after 2 s"
 fi
+check_eq "it says why" "brightquill: Brightquill is already running" "$(cat "$out/second.err")"
+check_eq "the settings files are unchanged" "$files" "$(settings_state)"
+check_that "nothing more is heard" "$(heard "$before" "$(recorded)") == 0"
+check_eq "the first clock still answers" 1 "$(at_spi checked "Alarm A armed")"
+
+echo "== The time box shows the clock's time"
+check_time_box "time box"
 
 echo "== A typed text is heard on Test"
 typed="Water the garden before noon"
@@ -221,11 +311,48 @@ else
   fail "the window did not go within 40 s of Exit"
 fi
 
+echo "== Without a display the program says so at once and ends with code 1"
+unused=90
+while [ -e "/tmp/.X11-unix/X$unused" ] || [ -e "/tmp/.X$unused-lock" ]; do
+  unused=$((unused + 1))
+done
+while IFS='|' read -r display message; do
+  before=$(recorded)
+  if [ -n "$display" ]; then display_env=(DISPLAY="$display"); else display_env=(-u DISPLAY); fi
+  if start_again no-display -u WAYLAND_DISPLAY "${display_env[@]}"; then
+    check_eq "display '$display': exit code" 1 "$code"
+  else
+    fail "display '$display': the program still ran after 2 s"
+  fi
+  check_eq "display '$display': message" "$message" "$(cat "$out/no-display.err")"
+  check_that "display '$display': no greeting" "$(heard "$before" "$(recorded)") == 0"
+done <<EOF
+|brightquill: cannot open display
+:$unused|brightquill: cannot open display :$unused
+EOF
+
 echo "== Without a sound server the window comes at once, and Alt+F4 ends it"
+# This clock has no runtime folder, so its lock is beside its settings, and
+# it reads the zone in a mount namespace of its own.
 : >"$out/no-devices.conf"
-PULSE_SERVER=unix:$out/no-server ALSA_CONFIG_PATH=$out/no-devices.conf start_clock
+quiet=(env -u XDG_RUNTIME_DIR PULSE_SERVER="unix:$out/no-server"
+  ALSA_CONFIG_PATH="$out/no-devices.conf")
+start_clock "${quiet[@]}" unshare --mount --propagation private
 if wait_for_window 5; then
   pass "window within 5 s"
+  zone=Asia/Kathmandu
+  [ "$(date +%z)" = +0545 ] && zone=America/St_Johns
+  nsenter --target "$pid" --mount mount --bind "/usr/share/zoneinfo/$zone" /etc/localtime
+  check_time_box "the time box follows a change of zone to $zone" "$zone"
+  start_again beside-settings -u XDG_RUNTIME_DIR
+  check_eq "a second start beside it ends with code 0 and says why" \
+    "0 brightquill: Brightquill is already running" "$code $(cat "$out/beside-settings.err")"
+  echo "     the lock ends with its holder, even one that is killed"
+  kill -KILL "$pid"
+  wait "$pid" 2>/dev/null
+  sleep 0.5
+  start_clock "${quiet[@]}"
+  wait_for_window 5 || fail "no window within 5 s of a start after the first clock was killed"
   sleep 1
   xdotool windowfocus "$window" key alt+F4
   if wait_for_end 6; then

@@ -40,6 +40,20 @@ bq_check_match "the clock thread shows the time (10 characters, a or p)" \
   '	[ 1][0-9]:[0-5][0-9]:[0-5][0-9] [ap]$' "$(echo "$samples" | tail -n1)"
 bq_check "the clock thread ticks (the time box changes)" \
   test "$(echo "$samples" | wc -l)" -ge 2
+
+# A second start while this clock runs: it ends at once with code 0 and says
+# why, greets no one and writes nothing, and the first clock goes on.
+settings_state() { (cd "$BQ_SETTINGS" && stat -c '%n %s %Y' * && md5sum *) 2>/dev/null; }
+files=$(settings_state)
+second_start=$(date +%s%3N)
+(cd "$BQ_OUT" && exec timeout 5 wine "$BQ_EXE" >"$BQ_OUT/second.log" 2>&1)
+second_code=$?
+second_ms=$(($(date +%s%3N) - second_start))
+bq_check_eq "a second brightquill.exe ends with code 0" 0 "$second_code"
+bq_check "it ends within 2 s ($second_ms ms)" test "$second_ms" -le 2000
+bq_check_eq "it says why" "brightquill: Brightquill is already running" "$(cat "$BQ_OUT/second.log")"
+bq_check_eq "the settings files are unchanged" "$files" "$(settings_state)"
+bq_check "the first window still answers" test "$(bq_driver wait-window 1000)" = "$caption"
 bq_check "nothing else was said" test "$(bq_spoken | wc -l)" -eq 1
 
 # What Explorer, the taskbar and Alt+Tab show of the program: the exe's

@@ -104,7 +104,7 @@ TEST(GtkLayout, FontsGetPixelHeightsFromTheScreensResolution) {
   releaseFont(speakFont);
 }
 
-TEST(GtkLayout, EditBoxesHaveTheirNamesForScreenReaders) {
+TEST(GtkLayout, NamedControlsHaveTheirNamesForScreenReaders) {
   const WindowHandle dialog = makeMainWindow();
   for (const ControlLayout& c : MainWindowLayout) {
     if (c.accessibleName == nullptr) continue;

@@ -6,6 +6,7 @@
 #include <future>
 #include <thread>
 
+#include "platform/gtk/toolkit_start.h"
 #include "tests/platform/gtk/gtk_test_dialog.h"
 
 namespace {
@@ -97,10 +98,22 @@ TEST(GtkThreads, AnEndFromAnotherThreadIsCarriedOutByTheDialogsThread) {
   EXPECT_FALSE(gtk_dialog::dialogExists(dialog));
 }
 
+// GTK starts on the dialog's thread while the clock thread may read the
+// environment (for the zone), so starting it must write none.
+TEST(GtkThreads, StartingTheToolkitWritesNoEnvironment) {
+  if (gtk_dialog::onToolkitThread()) GTEST_SKIP() << "GTK already runs in this process";
+  g_unsetenv("GDK_GL");
+  const WindowHandle dialog = makeDialog();
+  ASSERT_NE(dialog, 0u);
+  EXPECT_EQ(g_getenv("GDK_GL"), nullptr);
+  endDialog(dialog, 0);
+}
+
 // Run by its own ctest entry with no display: GTK cannot start.
 TEST(GtkNoDisplay, NoDialogCanBeMadeAndNothingWaits) {
   const char* display = g_getenv("DISPLAY");
   if (display != nullptr && *display != '\0') GTEST_SKIP() << "needs a process without a display";
+  EXPECT_FALSE(gtk_dialog::displayCanBeOpened());
   EXPECT_EQ(createDialog(0, "x", 0, 0, 10, 10, 0, 0), 0u);
   EXPECT_EQ(createDialog(0, "x", 0, 0, 10, 10, 0, 0), 0u);
   setControlText(0, kEdit, "x");

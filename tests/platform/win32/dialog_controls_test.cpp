@@ -1,8 +1,12 @@
-// Control texts and checks, from the dialog's thread and from another one.
+// Control texts, checks and names, from the dialog's thread and from
+// another one.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/platform/win32/test_dialog.h"
 
@@ -89,6 +93,98 @@ TEST_F(ControlTest, FocusMovesToTheControlAskedFor) {
   EXPECT_EQ(focusedWindow(), toWindowHandle(dialog_.control(kButton)));
   focusWindow(controlWindow(dialog_.handle(), kEdit));
   EXPECT_EQ(focusedWindow(), toWindowHandle(dialog_.control(kEdit)));
+}
+
+// Stands in for MSAA's property service in this process while registered,
+// and keeps every name given through it.
+class RecordingPropertyService final : public IAccPropServices, public IClassFactory {
+ public:
+  struct Name {
+    HWND control;
+    DWORD object, child;
+    MSAAPROPID property;
+    std::wstring text;
+  };
+  std::vector<Name> names;
+
+  HRESULT WINAPI SetHwndPropStr(HWND control, DWORD object, DWORD child, MSAAPROPID property,
+                                LPCWSTR text) override {
+    names.push_back({control, object, child, property, text});
+    return S_OK;
+  }
+  // Lives on the test's stack: no reference counting.
+  HRESULT WINAPI QueryInterface(REFIID iid, void** out) override {
+    *out = nullptr;
+    if (iid == IID_IAccPropServices) *out = static_cast<IAccPropServices*>(this);
+    if (iid == IID_IUnknown || iid == IID_IClassFactory) *out = static_cast<IClassFactory*>(this);
+    return *out != nullptr ? S_OK : E_NOINTERFACE;
+  }
+  ULONG WINAPI AddRef() override { return 2; }
+  ULONG WINAPI Release() override { return 1; }
+  HRESULT WINAPI CreateInstance(IUnknown*, REFIID iid, void** out) override {
+    return QueryInterface(iid, out);
+  }
+  HRESULT WINAPI LockServer(BOOL) override { return S_OK; }
+  // The rest of the service, which the program does not use.
+  HRESULT WINAPI SetPropValue(const BYTE*, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+  HRESULT WINAPI SetPropServer(const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                               AnnoScope) override { return E_NOTIMPL; }
+  HRESULT WINAPI ClearProps(const BYTE*, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
+  HRESULT WINAPI SetHwndProp(HWND, DWORD, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+  HRESULT WINAPI SetHwndPropServer(HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                                   AnnoScope) override { return E_NOTIMPL; }
+  HRESULT WINAPI ClearHwndProps(HWND, DWORD, DWORD, const MSAAPROPID*, int) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI ComposeHwndIdentityString(HWND, DWORD, DWORD, BYTE**, DWORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI DecomposeHwndIdentityString(const BYTE*, DWORD, HWND*, DWORD*, DWORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI SetHmenuProp(HMENU, DWORD, MSAAPROPID, VARIANT) override { return E_NOTIMPL; }
+  HRESULT WINAPI SetHmenuPropStr(HMENU, DWORD, MSAAPROPID, LPCWSTR) override { return E_NOTIMPL; }
+  HRESULT WINAPI SetHmenuPropServer(HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                                    AnnoScope) override { return E_NOTIMPL; }
+  HRESULT WINAPI ClearHmenuProps(HMENU, DWORD, const MSAAPROPID*, int) override { return E_NOTIMPL; }
+  HRESULT WINAPI ComposeHmenuIdentityString(HMENU, DWORD, BYTE**, DWORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT WINAPI DecomposeHmenuIdentityString(const BYTE*, DWORD, HMENU*, DWORD*) override {
+    return E_NOTIMPL;
+  }
+};
+
+TEST_F(ControlTest, NamesGoToTheSystemsPropertyServiceAndTheCaptionsStay) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  // The system's own service: where it answers E_NOTIMPL (Wine), the control
+  // goes on as it was.
+  setControlAccessibleName(dialog_.handle(), kButton, "Update the clock");
+  EXPECT_EQ(getControlText(dialog_.handle(), kButton), "Update");
+
+  RecordingPropertyService service;
+  DWORD cookie = 0;
+  ASSERT_EQ(CoRegisterClassObject(CLSID_AccPropServices, static_cast<IClassFactory*>(&service),
+                                  CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
+            S_OK);
+  setControlAccessibleName(dialog_.handle(), kButton, "Set alarm A");
+  setControlAccessibleName(dialog_.handle(), kEdit, "Alarm A hour");
+  setControlAccessibleName(dialog_.handle(), 1034, "no such control");
+  CoRevokeClassObject(cookie);
+
+  ASSERT_EQ(service.names.size(), 2u);
+  const std::pair<int, const wchar_t*> expected[] = {{kButton, L"Set alarm A"},
+                                                     {kEdit, L"Alarm A hour"}};
+  for (std::size_t i = 0; i < 2; ++i) {
+    const auto& name = service.names[i];
+    EXPECT_EQ(name.control, dialog_.control(expected[i].first));
+    EXPECT_EQ(name.object, static_cast<DWORD>(OBJID_CLIENT));
+    EXPECT_EQ(name.child, static_cast<DWORD>(CHILDID_SELF));
+    EXPECT_TRUE(IsEqualGUID(name.property, PROPID_ACC_NAME));
+    EXPECT_EQ(name.text, expected[i].second);
+  }
+  EXPECT_EQ(getControlText(dialog_.handle(), kButton), "Update");
+  CoUninitialize();
 }
 
 class CheckTest : public ::testing::Test {

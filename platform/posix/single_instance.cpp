@@ -1,0 +1,40 @@
+#include "platform/single_instance.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/posix/native_path.h"
+
+namespace {
+
+// In the user's runtime folder, which is the user's own for as long as they
+// are signed in; without one, beside the settings the lock protects.
+std::string lockPath(const Text& settingsFolder) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime != nullptr && runtime[0] == '/') return std::string(runtime) + "/brightquill.lock";
+  return nativePath(settingsFolder + "\\brightquill.lock");
+}
+
+}  // namespace
+
+bool claimSingleInstance(const Text& settingsFolder) {
+  const int file = open(lockPath(settingsFolder).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (file < 0) return true;
+  // The file stays open for the process's life: the lock goes with it.
+  if (flock(file, LOCK_EX | LOCK_NB) == 0) return true;
+  const bool held = errno == EWOULDBLOCK;
+  close(file);
+  return !held;
+}
+
+// A desktop offers no portable way to raise another program's window, so
+// the second start only says why it ends.
+void showRunningInstance(const Text&) {
+  std::fputs("brightquill: Brightquill is already running\n", stderr);
+}
