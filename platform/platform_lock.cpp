@@ -1,14 +1,12 @@
 #include "platform/platform_lock.h"
 
-#include <atomic>
-#include <thread>
+#include <mutex>
 
 namespace {
-std::atomic_flag platformBusy = ATOMIC_FLAG_INIT;
+// Constant-initialised, so it is ready before any static constructor runs.
+std::mutex platformBusy;
 }
 
-PlatformCallLock::PlatformCallLock() {
-  while (platformBusy.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
-}
+PlatformCallLock::PlatformCallLock() { platformBusy.lock(); }
 
-PlatformCallLock::~PlatformCallLock() { platformBusy.clear(std::memory_order_release); }
+PlatformCallLock::~PlatformCallLock() { platformBusy.unlock(); }

@@ -1,7 +1,8 @@
 #pragma once
 // The one process-wide lock around platform calls (local time, folders,
-// threads, files), so they never overlap between threads. It is a spin lock
-// held only for the length of one platform call.
+// threads, files), so they never overlap between threads. A waiting thread
+// sleeps, since the holder may be inside a slow disk call. It is held only
+// for the length of one platform call and never taken again while held.
 class PlatformCallLock {
  public:
   PlatformCallLock();

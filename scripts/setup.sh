@@ -19,7 +19,8 @@ packages=(
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
   tzdata                                          # another zone to move the running clock to
   e2fsprogs                                       # chattr: unwritable settings files
-  libespeak-ng-dev libpcaudio-dev espeak-ng       # the native desktop program's voice
+  libespeak-ng-dev libpcaudio-dev espeak-ng       # the native desktop program's voice,
+  libasound2-dev                                  # and ALSA's hook that quiets its messages
   pulseaudio pulseaudio-utils sox                 # a private sound server to hear it in tests,
   python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor # driving it like assistive technology
   at-spi2-core dbus-daemon dbus-x11               # on a private session bus

@@ -6,6 +6,7 @@
 // that would keep the sound server and the sound card awake.
 // espeak-ng keeps one global state and breaks when two threads synthesise at
 // once, so every call into it holds one process-wide mutex.
+#include <alsa/asoundlib.h>
 #include <espeak-ng/espeak_ng.h>
 #include <espeak-ng/speak_lib.h>
 #include <pcaudiolib/audio.h>
@@ -33,6 +34,11 @@ int playPiece(short* wav, int samples, espeak_EVENT*) {
   return outputFailed ? 1 : 0;
 }
 
+// The sound library behind the sound output reports each failed try to stderr;
+// with neither a sound server nor a sound card that is eight lines for every
+// utterance, of a case that is normal here and handled by saying nothing.
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
 // Without voice data there is no voice at all. Without a sound server or a
 // sound card the engine starts, and each utterance fails at once when its
 // sound output cannot be opened.
@@ -45,6 +51,8 @@ bool startEngine() {
   espeak_ng_ClearErrorContext(&context);
   if (!started) return false;
   espeak_SetSynthCallback(playPiece);
+  // Set before any sound output is opened; only calls under engineLock open one.
+  snd_lib_error_set_handler(ignoreAlsaMessage);
   output = create_audio_device_object(nullptr, "Brightquill", "Brightquill's voice");
   return output != nullptr;
 }

@@ -34,6 +34,17 @@ bool identityOf(int descriptor, FileIdentity& identity) {
   return true;
 }
 
+// Whether another holder has the file locked. A file system without locks
+// (some network and FUSE mounts) fails flock in other ways; the file is then
+// used without the lock between processes.
+bool lockedElsewhere(int descriptor) {
+  int result;
+  do {
+    result = flock(descriptor, LOCK_EX | LOCK_NB);
+  } while (result != 0 && errno == EINTR);
+  return result != 0 && errno == EWOULDBLOCK;
+}
+
 // Opens, takes the file for this process alone (and, with flock, from other
 // processes too), or closes it again. Returns the descriptor or -1.
 int openExclusively(const std::string& native, int flags, int& failure) {
@@ -44,7 +55,7 @@ int openExclusively(const std::string& native, int flags, int& failure) {
   }
   FileIdentity identity;
   if (!identityOf(descriptor, identity) || openFiles().count(identity) != 0 ||
-      flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+      lockedElsewhere(descriptor)) {
     failure = EBUSY;
     close(descriptor);
     return -1;
@@ -60,8 +71,10 @@ int descriptorOf(const DataFile& file) { return static_cast<int>(file.handle); }
 
 DataFile openDataFile(const Text& path) {
   DataFile file;
+  // Wildcards count in the program's own path only, as for folders: the
+  // folder that stands for the drive may hold any character.
   const std::string native = nativePath(path);
-  if (native.empty() || native.find_first_of("*?") != std::string::npos) {
+  if (native.empty() || path.find_first_of("*?") != Text::npos) {
     setLastError(EINVAL);
     return file;
   }

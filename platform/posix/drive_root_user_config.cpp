@@ -3,7 +3,7 @@
 
 // The desktop program keeps its settings with the user's other settings.
 // Looked up once: the environment does not change while the program runs.
-std::string driveRootFolder() {
-  static const std::string root = userConfigFolder();
+std::optional<std::string> driveRootFolder() {
+  static const std::optional<std::string> root = userConfigFolder();
   return root;
 }

@@ -23,8 +23,11 @@ std::string nativePath(const Text& path) {
   for (char& c : native) {
     if (c == '\\') c = '/';
   }
+  if (!onDrive) return native;
+  const std::optional<std::string> root = driveRootFolder();
+  // Without a folder for the drive, its paths name nothing.
+  if (!root) return std::string();
   // The root's own name is taken as it is.
-  const std::string root = onDrive ? driveRootFolder() : std::string();
-  if (root.empty()) return native;
-  return native.empty() ? root : root + '/' + native;
+  if (root->empty()) return native;
+  return native.empty() ? *root : *root + '/' + native;
 }

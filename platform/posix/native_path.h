@@ -8,5 +8,6 @@
 // drive prefix ("c:" and the root backslashes after it) becomes the folder of
 // driveRootFolder (or is dropped, so that the path lies in the working
 // directory), and backslashes become slashes. Paths without a drive keep
-// their root.
+// their root. Without a folder for the drive, a path on it becomes empty,
+// which every file call refuses.
 std::string nativePath(const Text& path);

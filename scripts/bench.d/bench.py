@@ -26,7 +26,10 @@ NOTES = [
     "Wakeups of the native clock: the start-up thread looks at the quit flag every 500 ms, and "
     "each clock tick pauses 500 ms and then 1 ms in its idle pump; these plain pauses alone are "
     "6 wakeups/s. Each second the time box's new text is handed to the window's thread, and the "
-    "blinking caret of the focused time box wakes it too.",
+    "blinking caret of the focused time box wakes it too. Beside the total, each thread's share: "
+    "the start-up thread (the process's first), the window's and the clock's (the last two "
+    "threads under the program's own name, started in that order), and the toolkit's own "
+    "threads together.",
     "Native runs have a private session bus with the accessibility bus on it, as on a desktop, "
     "and no sound server, so speech is silent; Wine runs use the end-to-end scenarios' recording "
     "voice, set to take no time for start-up and idle.",

@@ -28,14 +28,23 @@ def cpu_ns(pid):
     return total
 
 
+def _thread_switches(pid, tid):
+    total = 0
+    for line in _read(f"/proc/{pid}/task/{tid}/status").splitlines():
+        if line.startswith(("voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:")):
+            total += int(line.split()[1])
+    return total
+
+
 def context_switches(pid):
     """Voluntary and involuntary context switches, all threads."""
-    total = 0
-    for tid in _threads(pid):
-        for line in _read(f"/proc/{pid}/task/{tid}/status").splitlines():
-            if line.startswith(("voluntary_ctxt_switches:", "nonvoluntary_ctxt_switches:")):
-                total += int(line.split()[1])
-    return total
+    return sum(_thread_switches(pid, tid) for tid in _threads(pid))
+
+
+def thread_switches(pid):
+    """Context switches of each thread: {tid: (its name, switches)}."""
+    return {int(tid): (_read(f"/proc/{pid}/task/{tid}/comm").strip(), _thread_switches(pid, tid))
+            for tid in _threads(pid)}
 
 
 def memory_kib(pid):
@@ -54,7 +63,8 @@ def alive(pid):
 
 
 def snapshot(pid):
-    return {"cpu_ns": cpu_ns(pid), "switches": context_switches(pid)}
+    return {"cpu_ns": cpu_ns(pid), "switches": context_switches(pid),
+            "threads": thread_switches(pid)}
 
 
 def cost(before, after, seconds):

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "clock/clock_tick.h"
 #include "clock/ring_state.h"
 #include "clock/time_text.h"
@@ -154,6 +156,63 @@ TEST_F(ClockTest, EmptyAlarmTextIsStillSpoken) {
   AlarmESayingRefresh = [] { ++refreshCalls; };  // a fetch that found nothing
   ClockTick();
   EXPECT_EQ(spokenTexts(), std::vector<Text>{""});
+}
+
+// Daylight-saving days as the clock reads them: the local time jumps from
+// 2:00 to 3:00 in spring and back to 1:00 in autumn. The clock rings in each
+// minute that it shows: an alarm in the skipped hour does not ring that day,
+// one in the repeated hour rings at each pass, and a ring that runs across
+// the change still ends after its 600 ticks.
+TEST_F(ClockTest, DaylightSavingDaysRingInEachMinuteShownAndEveryRingEnds) {
+  constexpr std::int64_t kMinuteMs = 60000;
+  const struct {
+    const char* what;
+    int hourAfterTwo;  // what 2:00:00 becomes
+    int alarmHour;
+    int alarmMinute;
+    int rings;
+  } cases[] = {
+      {"spring, in the skipped hour", 3, 2, 30, 0},
+      {"spring, ringing across the change", 3, 1, 58, 1},
+      {"autumn, in the repeated hour", 1, 1, 30, 2},
+      {"autumn, ringing across the change", 1, 1, 58, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetRingState();
+    resetRecordingVoice();
+    StoreArmString("     ");
+    bool changed = false;
+    setSleepObserver([&changed, &c](std::uint32_t milliseconds) {
+      std::int64_t now = simulatedMilliseconds();
+      // Quiet stretches pass faster: a tick every 5 s still sees every minute.
+      if (milliseconds == 500 && RingStateNow().ringingAlarm == 0) now += 4500;
+      if (!changed && now >= 120 * kMinuteMs) {
+        changed = true;
+        now += (c.hourAfterTwo - 2) * 60 * kMinuteMs;
+      }
+      setSimulatedTime(0, 0, 0, static_cast<int>(now));
+    });
+    setSimulatedTime(1, 25, 0);
+    armAlarm(1, c.alarmHour, c.alarmMinute, "up");
+    // Until ten minutes after the hour that follows the change.
+    const std::int64_t until = (c.hourAfterTwo + 1) * 60 * kMinuteMs + 10 * kMinuteMs;
+    int rings = 0;
+    int longest = 0;
+    for (int tick = 0; tick < 20000 && !(changed && simulatedMilliseconds() >= until); ++tick) {
+      ClockTick();
+      const RingState ring = RingStateNow();
+      if (ring.ringTick == 1) ++rings;
+      longest = std::max(longest, static_cast<int>(ring.ringTick));
+    }
+    setSleepObserver(nullptr);
+    EXPECT_TRUE(changed);
+    EXPECT_GE(simulatedMilliseconds(), until);
+    EXPECT_EQ(rings, c.rings);
+    EXPECT_EQ(spokenUtterances().size(), 20u * static_cast<unsigned>(c.rings));
+    EXPECT_LE(longest, 600);
+    EXPECT_EQ(RingStateNow().ringingAlarm, 0);
+  }
 }
 
 // A dialog on this thread with the two boxes the clock writes to.

@@ -2,15 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/last_error.h"
 #include "tests/support/temp_folder.h"
 
 #if !defined(_WIN32)
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include "platform/posix/drive_root.h"
+
+// The test program is linked with flock wrapped (tests/CMakeLists.txt), so
+// that a row can make it fail as on a file system without locks.
+namespace {
+int flockFailure = 0;
+}
+extern "C" int __real_flock(int descriptor, int operation);
+extern "C" int __wrap_flock(int descriptor, int operation) {
+  if (flockFailure == 0) return __real_flock(descriptor, operation);
+  errno = flockFailure;
+  return -1;
+}
 #endif
 
 namespace {
@@ -154,16 +171,77 @@ TEST_F(DataFileTest, AFileLockedByAnotherOpenerIsRefused) {
 }
 #endif
 
-TEST_F(DataFileTest, BadPathsAreRefusedAndCreateNothing) {
-  for (const Text& path : {Text(), pathOf("star*.txt"), pathOf("what?.txt"),
-                           pathOf("missing\\inner.txt"), folder.text()}) {
-    SCOPED_TRACE(path);
-    clearLastError();
-    DataFile file = openDataFile(path);
-    EXPECT_FALSE(isOpen(file));
-    EXPECT_NE(lastError(), 0);
+std::size_t entriesBelow(const std::filesystem::path& folder) {
+  std::size_t count = 0;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder);
+       it != std::filesystem::recursive_directory_iterator(); ++it) {
+    ++count;
   }
-  EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+  return count;
+}
+
+// Each row is refused and makes nothing, unless it says that it opens: what
+// only looks bad around the program's path must not cost the file.
+TEST_F(DataFileTest, BadPathsAreRefusedAndCreateNothing) {
+  struct Case {
+    const char* what;
+    Text path;
+    bool opens = false;
+#if !defined(_WIN32)
+    std::optional<std::string> driveRoot = std::string();  // the folder of "c:"
+    int flockFailure = 0;
+#endif
+  };
+  std::vector<Case> cases = {
+      {.what = "empty", .path = Text()},
+      {.what = "star", .path = pathOf("star*.txt")},
+      {.what = "question mark", .path = pathOf("what?.txt")},
+      {.what = "missing folder", .path = pathOf("missing\\inner.txt")},
+      {.what = "a folder", .path = folder.text()},
+  };
+#if !defined(_WIN32)
+  std::filesystem::create_directory(folder.file("we*rd?"));
+  cases.push_back({.what = "wildcards in the drive's folder", .path = "c:\\x.txt",
+                   .opens = true, .driveRoot = folder.file("we*rd?").string()});
+  cases.push_back({.what = "no folder for the drive", .path = "c:\\x.txt",
+                   .driveRoot = std::nullopt});
+  for (const int failure : {ENOLCK, EOPNOTSUPP, EINVAL}) {
+    cases.push_back({.what = "a file system without locks",
+                     .path = pathOf("nolock" + std::to_string(failure) + ".txt"),
+                     .opens = true, .flockFailure = failure});
+  }
+  writeFileBytes(folder.file("held.txt"), "held");
+  cases.push_back({.what = "locked by another holder", .path = pathOf("held.txt"),
+                   .flockFailure = EWOULDBLOCK});
+#endif
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+#if !defined(_WIN32)
+    setDriveRootFolderForTests(c.driveRoot);
+    flockFailure = c.flockFailure;
+#endif
+    const std::size_t entriesBefore = entriesBelow(folder.path());
+    clearLastError();
+    DataFile file = openDataFile(c.path);
+#if !defined(_WIN32)
+    setDriveRootFolderForTests(std::string());
+    flockFailure = 0;
+#endif
+    EXPECT_EQ(isOpen(file), c.opens);
+    if (c.opens) {
+      EXPECT_FALSE(file.readOnly);
+      EXPECT_EQ(lastError(), 0);
+      writeBytes(file, "kept");
+      closeDataFile(file);
+      EXPECT_EQ(entriesBelow(folder.path()), entriesBefore + 1);
+    } else {
+      EXPECT_NE(lastError(), 0);
+      EXPECT_EQ(entriesBelow(folder.path()), entriesBefore);
+    }
+  }
+#if !defined(_WIN32)
+  EXPECT_EQ(readFileBytes(folder.file("we*rd?") / "x.txt"), "kept");
+#endif
 }
 
 TEST_F(DataFileTest, AClosedFileOnlySetsLastError) {

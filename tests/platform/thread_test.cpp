@@ -9,6 +9,13 @@
 #include <mutex>
 
 #include "platform/number_text.h"
+#include "platform/platform_lock.h"
+
+#if !defined(_WIN32)
+#include <time.h>
+
+#include <thread>
+#endif
 
 namespace {
 
@@ -85,5 +92,33 @@ TEST(StartThread, ComputesWithExtendedPrecision) {
   EXPECT_EQ(result.get(), 7);
   closeThreadHandle(handle);
 }
+
+#if !defined(_WIN32)
+std::int64_t threadCpuMicroseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return now.tv_sec * 1000000LL + now.tv_nsec / 1000;
+}
+
+// The holder may be inside a slow disk call for a long time: a thread that
+// waits for the platform lock meanwhile must sleep, not spin.
+TEST(PlatformCallLock, AWaitingThreadSleepsWhileAnotherHoldsIt) {
+  std::promise<void> held;
+  std::thread holder([&held] {
+    PlatformCallLock hold;
+    held.set_value();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  });
+  held.get_future().wait();
+  const auto began = std::chrono::steady_clock::now();
+  const std::int64_t cpuBefore = threadCpuMicroseconds();
+  { PlatformCallLock hold; }
+  const std::int64_t cpuSpent = threadCpuMicroseconds() - cpuBefore;
+  const auto waited = std::chrono::steady_clock::now() - began;
+  holder.join();
+  EXPECT_GE(waited, std::chrono::milliseconds(300));
+  EXPECT_LT(cpuSpent, 20000) << "microseconds of CPU spent waiting";
+}
+#endif
 
 }  // namespace
