@@ -99,10 +99,13 @@ class World:
 
     # ---- the native program ----------------------------------------------
     def native_env(self, name, extra=None):
-        """A private settings folder, no sound server (speech is silent)."""
+        """A private settings folder and runtime folder (so that its
+        one-clock lock is its own), no sound server (speech is silent)."""
         config = os.path.join(self.work, "config", name)
+        runtime = os.path.join(self.work, "runtime", name)
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
         env = dict(os.environ, DISPLAY=self.display, XDG_CONFIG_HOME=config,
-                   PULSE_SERVER="unix:/nonexistent")
+                   XDG_RUNTIME_DIR=runtime, PULSE_SERVER="unix:/nonexistent")
         env.update(extra or {})
         return env
 
