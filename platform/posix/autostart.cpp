@@ -51,7 +51,10 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
 
 bool setStartAtSignIn(bool on) {
   // The user's own autostart folder; the all-users one is the system's.
-  const std::string folder = userConfigFolder() + "/autostart";
+  // Without a configuration folder there is nowhere to keep the choice.
+  const std::optional<std::string> config = userConfigFolder();
+  if (!config) return false;
+  const std::string folder = *config + "/autostart";
   const std::string entry = folder + "/" + kDesktopEntryName;
   if (!on) return unlink(entry.c_str()) == 0 || errno == ENOENT;
   const std::string text = autostartEntry(runningProgram());
