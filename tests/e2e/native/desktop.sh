@@ -342,7 +342,8 @@ if wait_for_window 5; then
   pass "window within 5 s"
   zone=Asia/Kathmandu
   [ "$(date +%z)" = +0545 ] && zone=America/St_Johns
-  nsenter --target "$pid" --mount mount --bind "/usr/share/zoneinfo/$zone" /etc/localtime
+  # Into its mount namespace and its root directory, which may be a chroot.
+  nsenter --target "$pid" --mount --root mount --bind "/usr/share/zoneinfo/$zone" /etc/localtime
   check_time_box "the time box follows a change of zone to $zone" "$zone"
   start_again beside-settings -u XDG_RUNTIME_DIR
   check_eq "a second start beside it ends with code 0 and says why" \
