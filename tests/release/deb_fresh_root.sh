@@ -120,6 +120,8 @@ bq_check_eq "the desktop entry's StartupWMClass is the window's class" \
 bq_screenshot "$out/window.png"
 kill "$clock" 2>/dev/null
 wait "$clock" 2>/dev/null
+# A theme icon that cannot be loaded, or a missing library, shows here first.
+bq_check_eq "it printed nothing on stderr" "" "$(cat "$out/program.log")"
 
 echo "== The command line"
 bq_check_eq "--version" "Brightquill 1.00" "$(inside brightquill --version 2>&1)"

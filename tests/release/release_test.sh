@@ -87,8 +87,8 @@ control=$(dpkg-deb -f "$deb")
 depends=$(echo "$control" | grep '^Depends:')
 bq_check_match "its Depends: the window's library" 'libgtk-3-0 ' "$depends"
 bq_check_match "and the voice's" 'libespeak-ng1 ' "$depends"
-bq_check_match "and a Liberation font, netbase and the voice's data" \
-  'fonts-liberation2 \| fonts-liberation, netbase, espeak-ng-data' "$depends"
+bq_check_match "and a Liberation font, netbase, the voice's data and the theme's SVG loader" \
+  'fonts-liberation2 \| fonts-liberation, netbase, espeak-ng-data, librsvg2-common' "$depends"
 mkdir -p "$out/unpacked/deb"
 dpkg-deb -x "$deb" "$out/unpacked/deb"
 share=$out/unpacked/deb/usr/share
