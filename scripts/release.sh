@@ -79,8 +79,8 @@ windows_msi() {
   # code is set afterwards from what goes in. Two builds are then the same.
   local when
   when=$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
-  (cd "$windows_stage" && faketime "$when" wixl -a x64 -D Source=. -o "$msi" "$wxs")
-  faketime "$when" msibuild "$msi" -s "Brightquill $version, a talking alarm clock" \
+  (cd "$windows_stage" && faketime -f "$when" wixl -a x64 -D Source=. -o "$msi" "$wxs")
+  faketime -f "$when" msibuild "$msi" -s "Brightquill $version, a talking alarm clock" \
     "Brightquill Software" "x64;1033" "$(content_guid "$wxs" "$windows_stage"/*)"
   mv "$msi" "$dist/$msi_name"
 }

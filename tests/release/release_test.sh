@@ -71,6 +71,11 @@ bq_check_eq "its publisher" "Brightquill Software" "$(property Manufacturer)"
 bq_check_eq "its version" 1.0.0 "$(property ProductVersion)"
 bq_check_match "a newer version replaces it (major upgrade)" "RemoveExistingProducts" \
   "$(msiinfo export "$msi" InstallExecuteSequence)"
+# The release's time, not the build's: a build a second later is the same.
+epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+bq_check_eq "its summary dates are the release's" \
+  "$(TZ=UTC date -d "@$epoch" '+%a %b %e %H:%M:%S %Y' | sed 's/^/Created: /; p; s/Created/Last saved/')" \
+  "$(TZ=UTC msiinfo suminfo "$msi" | grep -E '^(Created|Last saved):')"
 mkdir -p "$out/unpacked/msi"
 msiextract -C "$out/unpacked/msi" "$msi" >/dev/null
 bq_check_eq "it installs the zip's exe" "$(sha256sum <"$exe")" \
