@@ -6,6 +6,7 @@
 #include "command_support.h"
 #include "commands.h"
 #include "target_window.h"
+#include "../voice/speech_log.h"
 
 namespace {
 
@@ -54,36 +55,24 @@ int waitGone(const Arguments& args) {
   return 0;
 }
 
-namespace {
-
-// Times in milliseconds since 1970, as the recording voice logs them.
-long long unixTimeMs() {
-  FILETIME now;
-  GetSystemTimePreciseAsFileTime(&now);
-  ULARGE_INTEGER ticks;
-  ticks.LowPart = now.dwLowDateTime;
-  ticks.HighPart = now.dwHighDateTime;
-  return static_cast<long long>((ticks.QuadPart - 116444736000000000ULL) / 10000ULL);
-}
-
-}  // namespace
-
 // Started before the window is to go, so that a slow start of this process
 // cannot be taken for the window's end: prints "seen" once it has the
-// window, then "gone LAST_SEEN FIRST_GONE" (Unix ms) when it is no more.
+// window, then "gone LAST_SEEN FIRST_GONE" (Unix ms, as the voice logs them)
+// when it is no more.
 int watchGone(const Arguments& args) {
   long ms = 0;
   if (args.size() != 1 || !parseNumber(args[0], ms)) return 2;
   if (waitMainDialog(static_cast<DWORD>(ms)) == nullptr) return 2;
   writeOut("seen\n");
   const double end = nowMs() + ms;
-  long long lastSeen = unixTimeMs();
+  long long lastSeen = speech_log::unixTimeMs();
   while (findMainDialog() != nullptr) {
     if (nowMs() >= end) return 1;
     Sleep(10);
-    lastSeen = unixTimeMs();
+    lastSeen = speech_log::unixTimeMs();
   }
-  writeOut("gone " + std::to_string(lastSeen) + " " + std::to_string(unixTimeMs()) + "\n");
+  const long long gone = speech_log::unixTimeMs();
+  writeOut("gone " + std::to_string(lastSeen) + " " + std::to_string(gone) + "\n");
   return 0;
 }
 
