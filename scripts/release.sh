@@ -22,12 +22,18 @@ tarball_name=brightquill-$version-linux-x64.tar.gz
 dist=$(mkdir -p "${1:-dist}" && cd "${1:-dist}" && pwd)
 work=$PWD/build/release
 jobs=${BQ_JOBS:-2}
-epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
+# The checkout may belong to another user, as when it is bound into a root.
+last_commit_time() { git -c safe.directory="$PWD" log -1 --format=%ct 2>/dev/null; }
+epoch=${SOURCE_DATE_EPOCH:-$(last_commit_time || true)}
+if [ -z "$epoch" ]; then
+  echo "Note: no commit to take the release's time from; the archives carry today's." >&2
+  epoch=$(date +%s)
+fi
 export SOURCE_DATE_EPOCH=$epoch  # strip and dpkg-deb write it as their times
 export TZ=UTC                    # zip keeps local times
 export LC_ALL=C.UTF-8            # sorting and tools' messages
 
-if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
+if [ -n "$(git -c safe.directory="$PWD" status --porcelain 2>/dev/null)" ]; then
   echo "Note: the work tree has changes that are not committed; they are built too." >&2
 fi
 # Nothing of an earlier run is left to be taken for this one's.

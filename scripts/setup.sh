@@ -13,6 +13,7 @@ packages=(
   binutils-mingw-w64-x86-64 zip unzip             # the release archives
   dpkg-dev lintian desktop-file-utils appstream   # the Debian package: Depends, checks
   wixl msitools faketime                          # the Windows installer, its times frozen
+  git                                             # the release's time: its last commit's
   mmdebstrap                                      # a fresh Debian root to install the package in
   librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots

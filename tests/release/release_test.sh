@@ -72,7 +72,7 @@ bq_check_eq "its version" 1.0.0 "$(property ProductVersion)"
 bq_check_match "a newer version replaces it (major upgrade)" "RemoveExistingProducts" \
   "$(msiinfo export "$msi" InstallExecuteSequence)"
 # The release's time, not the build's: a build a second later is the same.
-epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+epoch=${SOURCE_DATE_EPOCH:-$(git -c safe.directory="$PWD" log -1 --format=%ct)}
 bq_check_eq "its summary dates are the release's" \
   "$(TZ=UTC date -d "@$epoch" '+%a %b %e %H:%M:%S %Y' | sed 's/^/Created: /; p; s/Created/Last saved/')" \
   "$(TZ=UTC msiinfo suminfo "$msi" | grep -E '^(Created|Last saved):')"
