@@ -153,7 +153,10 @@ time_text() {  # the 10-character time text of a date(1) time
   h=$((10#$h))
   printf '%2d:%s:%s %s' "$(twelve "$h")" "$m" "$s" "$([ "$h" -ge 12 ] && echo p || echo a)"
 }
-shown_time=$(bq_driver get-text 1001)
+# The first tick that finds the window writes the time, up to half a second
+# after the window appears.
+read_time_box() { shown_time=$(bq_driver get-text 1001); [ -n "$shown_time" ]; }
+bq_wait_for 3 read_time_box
 now=$(date +%s)
 recent=""
 for back in 0 1 2 3; do recent+="[$(time_text "$(date -d "@$((now - back))" +%T)")]"; done
