@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ libgtest-dev googletest          # native build and tests
-  pkg-config libgtk-3-dev                         # the Linux desktop program's window
+  pkg-config libgtk-3-dev libx11-dev              # the Linux desktop program's window
   fonts-liberation2                               # Liberation Sans, the font the window is laid out in
   netbase                                         # /etc/services: the "http" service look-up
   g++-mingw-w64-x86-64-posix                      # the Windows build
@@ -25,7 +25,7 @@ packages=(
   pulseaudio pulseaudio-utils sox                 # a private sound server to hear it in tests,
   python3-pyatspi gir1.2-atspi-2.0 libatk-adaptor # driving it like assistive technology
   at-spi2-core dbus-daemon dbus-x11               # on a private session bus
-  libbenchmark-dev libx11-dev binutils            # scripts/bench
+  libbenchmark-dev binutils                       # scripts/bench
 )
 
 missing=()

@@ -5,7 +5,6 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -31,10 +30,4 @@ bool claimSingleInstance(const Text& settingsFolder) {
   const bool held = errno == EWOULDBLOCK;
   close(file);
   return !held;
-}
-
-// A desktop offers no portable way to raise another program's window, so
-// the second start only says why it ends.
-void showRunningInstance(const Text&) {
-  std::fputs("brightquill: Brightquill is already running\n", stderr);
 }

@@ -239,7 +239,24 @@ check_eq "A is checked" 1 "$(at_spi checked "Alarm A armed")"
 check_eq "qhsettoarm.txt" "41 20 20 20 20 20" \
   "$(od -An -tx1 "$settings/qhsettoarm.txt" 2>/dev/null | xargs)"
 
-echo "== A second start leaves the running clock alone"
+echo "== A second start brings the running clock to the front and leaves it alone"
+# Another window over the clock: the second start puts the clock on top.
+xmessage -title "Over the clock" -geometry 600x500+0+0 "Over the clock" 2>/dev/null &
+cover=$!
+started+=("$cover")
+top_of() {  # which of two windows is higher in the stacking order
+  xwininfo -root -children | awk -v a="$(printf '0x%x' "$1")" -v b="$(printf '0x%x' "$2")" \
+    '$1 == a || $1 == b { print $1; exit }'
+}
+covered=""
+for try in $(seq 50); do
+  cover_window=$(xdotool search --name '^Over the clock$' 2>/dev/null | head -n1)
+  if [ -n "$cover_window" ] && [ "$(top_of "$cover_window" "$window")" = "$(printf '0x%x' "$cover_window")" ]; then
+    covered=yes
+    break
+  fi
+  sleep 0.1
+done
 files=$(settings_state)
 before=$(recorded)
 if start_again second; then
@@ -247,6 +264,13 @@ if start_again second; then
 else
   fail "the second start still ran after 2 s"
 fi
+if [ -n "$covered" ]; then
+  check_eq "the clock's window is above the one that covered it" \
+    "$(printf '0x%x' "$window")" "$(top_of "$window" "$cover_window")"
+else
+  fail "no window came over the clock within 5 s"
+fi
+end_tree "$cover"
 check_eq "it says why" "brightquill: Brightquill is already running" "$(cat "$out/second.err")"
 check_eq "the settings files are unchanged" "$files" "$(settings_state)"
 check_that "nothing more is heard" "$(heard "$before" "$(recorded)") == 0"
