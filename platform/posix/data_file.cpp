@@ -2,7 +2,6 @@
 
 #include <errno.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 
 #include "platform/last_error.h"
 #include "platform/platform_lock.h"
+#include "platform/posix/file_lock.h"
 #include "platform/posix/native_path.h"
 
 namespace {
@@ -32,17 +32,6 @@ bool identityOf(int descriptor, FileIdentity& identity) {
   if (fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) return false;
   identity = {status.st_dev, status.st_ino};
   return true;
-}
-
-// Whether another holder has the file locked. A file system without locks
-// (some network and FUSE mounts) fails flock in other ways; the file is then
-// used without the lock between processes.
-bool lockedElsewhere(int descriptor) {
-  int result;
-  do {
-    result = flock(descriptor, LOCK_EX | LOCK_NB);
-  } while (result != 0 && errno == EINTR);
-  return result != 0 && errno == EWOULDBLOCK;
 }
 
 // Opens, takes the file for this process alone (and, with flock, from other

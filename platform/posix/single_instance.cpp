@@ -1,13 +1,12 @@
 #include "platform/single_instance.h"
 
-#include <errno.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
+#include "platform/posix/file_lock.h"
 #include "platform/posix/native_path.h"
 
 namespace {
@@ -26,8 +25,7 @@ bool claimSingleInstance(const Text& settingsFolder) {
   const int file = open(lockPath(settingsFolder).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (file < 0) return true;
   // The file stays open for the process's life: the lock goes with it.
-  if (flock(file, LOCK_EX | LOCK_NB) == 0) return true;
-  const bool held = errno == EWOULDBLOCK;
+  if (!lockedElsewhere(file)) return true;
   close(file);
-  return !held;
+  return false;
 }
