@@ -73,16 +73,16 @@ echo "== The Start-menu shortcuts turn start at sign-in on and off"
 # Started as Explorer starts them: the shortcut itself, with its arguments.
 # Wine's `start /wait` does not wait for a shortcut's program, so the
 # shortcut's brightquill.exe is waited for before anything is read.
-running_brightquill() {
+no_brightquill_runs() {
   local pid
   for pid in $(bq_prefix_processes); do
-    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qi 'brightquill\.exe' && return 0
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -qi 'brightquill\.exe' && return 1
   done
-  return 1
+  return 0
 }
 open_shortcut() {
   timeout 60 wine start /wait "$menu\\$1.lnk" >>"$BQ_OUT/start.log" 2>&1
-  bq_wait_for 30 eval '! running_brightquill' ||
+  bq_wait_for 30 no_brightquill_runs ||
     echo "   brightquill.exe from \"$1\" still runs after 30 s"
 }
 open_shortcut "Start Brightquill when I sign in"
