@@ -26,8 +26,9 @@ void setWakeTime(std::int64_t utcSeconds) {
   if (wakeTimer == nullptr) return;
   // A positive due time is absolute; zero or less would count from now.
   LARGE_INTEGER due;
-  due.QuadPart = (std::clamp<std::int64_t>(utcSeconds, 0, kLatestSeconds) +
-                  kSecondsFrom1601To1970) * kTicksPerSecond;
+  due.QuadPart =
+      (std::clamp<std::int64_t>(utcSeconds, 0, kLatestSeconds) + kSecondsFrom1601To1970) *
+      kTicksPerSecond;
   // Where the system cannot wake for timers it still sets the timer and only
   // says so through GetLastError (ERROR_NOT_SUPPORTED; Wine gives
   // ERROR_TIMER_RESUME_IGNORED): the clock goes on as before either way.
