@@ -55,11 +55,14 @@ WindowHandle controlWindow(WindowHandle dialog, int id);
 // Empty when the control does not exist. May be called from any thread.
 Text getControlText(WindowHandle dialog, int id);
 // Does nothing when the control does not exist. From another thread it
-// waits until the dialog's thread has taken the text. The Linux desktop
-// backend tells assistive technology nothing of a new text in the time box
-// (IDC_TIME) while it has the focus: a screen reader there reads the time
-// when the focus arrives, not on every tick.
+// waits until the dialog's thread has taken the text.
 void setControlText(WindowHandle dialog, int id, const Text& text);
+// For a box whose text the program changes on its own, often (the clock's
+// time): while it has the focus, assistive technology is not told of each
+// new text, so a screen reader reads it when the focus arrives rather than
+// on every change. What the box shows, and the user's own typing, are
+// announced as ever. Does nothing where the system gives no say in it.
+void setControlUpdatesUnannounced(WindowHandle dialog, int id);
 void setControlCheck(WindowHandle dialog, int id, int state);
 // The name assistive technology reads for a control, for a control whose
 // caption does not name it (an edit box, or "set" in an alarm's row). The

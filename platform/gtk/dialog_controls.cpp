@@ -8,11 +8,13 @@
 #include "platform/gtk/gtk_records.h"
 #include "platform/gtk/hand_over.h"
 #include "platform/posix/utf8_text.h"
-#include "ui/control_ids.h"
 
 using namespace gtk_dialog;
 
 namespace {
+
+// Marks an entry whose new texts go unannounced while it has the focus.
+constexpr const char* kUpdatesUnannounced = "brightquill-updates-unannounced";
 
 // Runs action(widget, kind) on the dialog's thread when the control exists.
 template <typename Action>
@@ -57,8 +59,9 @@ void setControlText(WindowHandle dialog, int id, const Text& text) {
   if (control && control->kind == ControlKind::EditBox && entryShows(control->handle, utf8)) {
     return;
   }
-  onControl(dialog, id, [id, &utf8](GtkWidget* widget, ControlKind kind) {
-    if (kind == ControlKind::EditBox && id == IDC_TIME && gtk_widget_is_focus(widget)) {
+  onControl(dialog, id, [&utf8](GtkWidget* widget, ControlKind kind) {
+    if (kind == ControlKind::EditBox && gtk_widget_is_focus(widget) &&
+        g_object_get_data(G_OBJECT(widget), kUpdatesUnannounced) != nullptr) {
       // The clock's time changes every second, and a screen reader in the
       // box would read each new time aloud; it reads the time when the
       // focus arrives, and when the user asks.
@@ -69,6 +72,14 @@ void setControlText(WindowHandle dialog, int id, const Text& text) {
       gtk_frame_set_label(GTK_FRAME(widget), utf8.c_str());
     } else {
       gtk_button_set_label(GTK_BUTTON(widget), utf8.c_str());
+    }
+  });
+}
+
+void setControlUpdatesUnannounced(WindowHandle dialog, int id) {
+  onControl(dialog, id, [](GtkWidget* widget, ControlKind kind) {
+    if (kind == ControlKind::EditBox) {
+      g_object_set_data(G_OBJECT(widget), kUpdatesUnannounced, GINT_TO_POINTER(1));
     }
   });
 }

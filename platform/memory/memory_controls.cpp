@@ -79,3 +79,8 @@ void setControlAccessibleName(WindowHandle dialog, int id, const Text& name) {
   std::lock_guard<std::mutex> hold(state().lock);
   if (MemoryControl* control = liveControl(dialog, id)) control->accessibleName = name;
 }
+
+void setControlUpdatesUnannounced(WindowHandle dialog, int id) {
+  std::lock_guard<std::mutex> hold(state().lock);
+  if (MemoryControl* control = liveControl(dialog, id)) control->updatesUnannounced = true;
+}

@@ -26,6 +26,7 @@ struct MemoryControl {
   int check = 0;  // 1 checked
   FontId font = 0;
   Text accessibleName;  // empty unless setControlAccessibleName gave one
+  bool updatesUnannounced = false;  // set by setControlUpdatesUnannounced
 };
 
 struct MemoryDialog {

@@ -23,3 +23,9 @@ void setControlAccessibleName(WindowHandle dialog, int id, const Text& name) {
                            ansiToWide(name).c_str());
   services->Release();
 }
+
+// The edit control itself raises EVENT_OBJECT_VALUECHANGE for every new text,
+// and UI Automation's edit proxy builds its events from that; a WinEvent
+// cannot be held back from other processes without another kind of control,
+// so the time box is announced as the system announces any edit box.
+void setControlUpdatesUnannounced(WindowHandle, int) {}
