@@ -261,8 +261,7 @@ for try in $(seq 50); do
 done
 files=$(settings_state)
 before=$(recorded)
-# Without the runtime folder the clock was started with: the lock is the
-# settings folder's.
+# Without the clock's runtime folder: the lock is the settings folder's.
 if start_again second -u XDG_RUNTIME_DIR; then
   check_eq "the second start ends within 2 s ($took ms) with code 0" 0 "$code"
 else
@@ -407,8 +406,7 @@ if wait_for_window 5; then
   }
   for try in $(seq 50); do
     cover_window=$(xdotool search --class '^Xmessage$' 2>/dev/null | head -n1)
-    [ -n "$cover_window" ] && above "$cover_window" "$window" && break
-    sleep 0.1
+    above "$cover_window" "$window" && break || sleep 0.1
   done
   if ! above "$cover_window" "$window"; then
     fail "the window manager put no window over the clock within 5 s"
