@@ -31,7 +31,7 @@ int BrightquillMain() {
   // write its own arm string over the other's: it makes way before it says
   // or reads anything.
   if (!claimSingleInstance(SettingsFolder)) {
-    showRunningInstance(kMainWindowCaption);
+    showRunningInstance(SettingsFolder, kMainWindowCaption);
     uninitThreadApartment();
     return 0;
   }

@@ -17,6 +17,7 @@ packages=(
   mmdebstrap                                      # a fresh Debian root to install the package in
   librsvg2-bin                                    # ImageMagick's SVG reader (the icon)
   xvfb xdotool imagemagick x11-utils              # a private display, keys, screenshots
+  icewm                                           # a window manager that nests each window three deep
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
   tzdata                                          # another zone to move the running clock to
   e2fsprogs                                       # chattr: unwritable settings files

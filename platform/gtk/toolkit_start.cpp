@@ -21,6 +21,10 @@ void prepareToolkitEnvironment() {
   // The widgets are drawn with cairo; without this GTK loads OpenGL at
   // start-up, which costs more memory than the whole window.
   g_setenv("GDK_GL", "disable", FALSE);
+  // The windows' class (Brightquill) comes from this name, whatever name the
+  // program was started by: the desktop entry's StartupWMClass, and how a
+  // second start knows the clock.
+  g_set_prgname("brightquill");
 }
 
 bool displayCanBeOpened() {

@@ -4,8 +4,8 @@
 namespace gtk_dialog {
 
 // Both are for the process's main, before any other thread exists. Sets the
-// environment that GTK reads when it starts: setting it later would race
-// with threads that read the environment.
+// environment that GTK reads when it starts (setting it later would race
+// with threads that read the environment), and the windows' class.
 void prepareToolkitEnvironment();
 // Whether GTK finds a display to open, tried without starting GTK.
 bool displayCanBeOpened();

@@ -99,13 +99,11 @@ class World:
 
     # ---- the native program ----------------------------------------------
     def native_env(self, name, extra=None):
-        """A private settings folder and runtime folder (so that its
-        one-clock lock is its own), no sound server (speech is silent)."""
+        """A private settings folder (which holds its one-clock lock), no
+        sound server (speech is silent)."""
         config = os.path.join(self.work, "config", name)
-        runtime = os.path.join(self.work, "runtime", name)
-        os.makedirs(runtime, mode=0o700, exist_ok=True)
         env = dict(os.environ, DISPLAY=self.display, XDG_CONFIG_HOME=config,
-                   XDG_RUNTIME_DIR=runtime, PULSE_SERVER="unix:/nonexistent")
+                   PULSE_SERVER="unix:/nonexistent")
         env.update(extra or {})
         return env
 

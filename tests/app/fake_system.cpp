@@ -58,8 +58,8 @@ bool claimSingleInstance(const Text& settingsFolder) {
   logStartupEvent("claim lock " + settingsFolder);
   return !heldElsewhere;
 }
-void showRunningInstance(const Text& windowCaption) {
-  logStartupEvent("show running " + windowCaption);
+void showRunningInstance(const Text& settingsFolder, const Text& windowCaption) {
+  logStartupEvent("show running " + settingsFolder + " " + windowCaption);
 }
 
 ThreadHandle startThread(ThreadProc procedure, std::uintptr_t) {

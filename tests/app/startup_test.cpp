@@ -110,7 +110,7 @@ TEST_F(StartupTest, ASecondClockShowsTheFirstAndEndsWithoutSpeakingOrReading) {
       "common controls",
       "make folder c:\\quillhaven",
       "claim lock c:\\quillhaven",
-      "show running BQC (www.brightquill.com) v1.00  (C) 2026 Brightquill Software",
+      "show running c:\\quillhaven BQC (www.brightquill.com) v1.00  (C) 2026 Brightquill Software",
       "apartment end",
   };
   EXPECT_EQ(startupEvents(), expected);

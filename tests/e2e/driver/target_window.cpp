@@ -1,16 +1,19 @@
 #include "target_window.h"
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
 
 BOOL CALLBACK considerWindow(HWND window, LPARAM found) {
+  static const wchar_t* const chosen = _wgetenv(L"BQ_DRIVER_CAPTION");
+  static const std::wstring start = chosen != nullptr ? chosen : L"BQC";
   if (!IsWindowVisible(window) || windowClass(window) != L"#32770") return TRUE;
-  wchar_t caption[8] = {};
+  wchar_t caption[64] = {};
   // InternalGetWindowText reads the caption without sending a message, so a
   // busy program cannot stall the search.
-  InternalGetWindowText(window, caption, 8);
-  if (wcsncmp(caption, L"BQC", 3) != 0) return TRUE;
+  InternalGetWindowText(window, caption, 64);
+  if (wcsncmp(caption, start.c_str(), start.size()) != 0) return TRUE;
   *reinterpret_cast<HWND*>(found) = window;
   return FALSE;
 }

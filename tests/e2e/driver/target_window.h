@@ -9,8 +9,8 @@
 
 inline constexpr UINT kSendTimeoutMs = 10000;
 
-// The visible dialog (class #32770) whose caption starts with "BQC"; null if
-// there is none.
+// The visible dialog (class #32770) whose caption starts with "BQC" (or with
+// BQ_DRIVER_CAPTION, such as a message box's); null if there is none.
 HWND findMainDialog();
 // Polls findMainDialog until it answers or `ms` have passed.
 HWND waitMainDialog(DWORD ms);

@@ -187,8 +187,8 @@ shown=$(recorded)
 greeting=$(heard 0 "$shown")
 echo "     greeting: $greeting s heard before the window appeared at $shown s"
 check_that "the greeting is heard before the window appears" "$greeting + 0 > 8"
-check_eq "caption" "BQC (www.brightquill.com) v1.00  (C) 2026 Brightquill Software" \
-  "$(at_spi caption)"
+caption="BQC (www.brightquill.com) v1.00  (C) 2026 Brightquill Software"
+check_eq "caption" "$caption" "$(at_spi caption)"
 # GDK_GL, set before any thread starts, keeps OpenGL (about 23 MiB) out.
 check_eq "no OpenGL library is loaded" "" \
   "$(grep -oE '/lib(GL|EGL)[^/ ]*\.so' "/proc/$pid/maps" | sort -u)"
@@ -240,8 +240,9 @@ check_eq "qhsettoarm.txt" "41 20 20 20 20 20" \
   "$(od -An -tx1 "$settings/qhsettoarm.txt" 2>/dev/null | xargs)"
 
 echo "== A second start brings the running clock to the front and leaves it alone"
-# Another window over the clock: the second start puts the clock on top.
-xmessage -title "Over the clock" -geometry 600x500+0+0 "Over the clock" 2>/dev/null &
+# Another program's window with the clock's caption over the clock: the
+# second start puts the clock on top, not the stranger.
+xmessage -title "$caption" -geometry 600x500+0+0 "Over the clock" 2>/dev/null &
 cover=$!
 started+=("$cover")
 top_of() {  # which of two windows is higher in the stacking order
@@ -250,16 +251,18 @@ top_of() {  # which of two windows is higher in the stacking order
 }
 covered=""
 for try in $(seq 50); do
-  cover_window=$(xdotool search --name '^Over the clock$' 2>/dev/null | head -n1)
+  cover_window=$(xdotool search --class '^Xmessage$' 2>/dev/null | head -n1)
   if [ -n "$cover_window" ] && [ "$(top_of "$cover_window" "$window")" = "$(printf '0x%x' "$cover_window")" ]; then
-    covered=yes
+    # And the caption as GTK writes it, in UTF-8.
+    xprop -id "$cover_window" -f _NET_WM_NAME 8u -set _NET_WM_NAME "$caption" && covered=yes
     break
   fi
   sleep 0.1
 done
 files=$(settings_state)
 before=$(recorded)
-if start_again second; then
+# Without the clock's runtime folder: the lock is the settings folder's.
+if start_again second -u XDG_RUNTIME_DIR; then
   check_eq "the second start ends within 2 s ($took ms) with code 0" 0 "$code"
 else
   fail "the second start still ran after 2 s"
@@ -301,6 +304,17 @@ check_that "the typed text is heard" \
   "$test_heard + 0 > 0.75 * $expected_length && $test_heard + 0 < 1.25 * $expected_length"
 # A stream held open would keep the sound server (and a sound card) awake.
 check_eq "no sound stream is held after speaking" "" "$(pactl list short sink-inputs)"
+
+echo "== A clock of other settings runs beside it, in the same runtime folder"
+# Silent, and not on the accessibility bus, where it would stand beside the
+# clock under test. Its window takes the keyboard focus, so it comes after
+# the typing.
+if start_again other-settings XDG_CONFIG_HOME="$out/other-config" NO_AT_BRIDGE=1 \
+  PULSE_SERVER="unix:$out/no-server"; then
+  fail "it ended at once with code $code"
+else
+  pass "it still runs after 2 s"
+fi
 
 echo "== Exit says goodbye, the window goes 3 s later, then the program ends with code 0"
 # The moment the window goes is marked in the recording with a tone, so that
@@ -361,8 +375,8 @@ done <<EOF
 EOF
 
 echo "== Without a sound server the window comes at once, and Alt+F4 ends it"
-# This clock has no runtime folder, so its lock is beside its settings, and
-# it reads the zone in a mount namespace of its own.
+# This clock has no runtime folder, and it reads the zone in a mount
+# namespace of its own.
 : >"$out/no-devices.conf"
 quiet=(env -u XDG_RUNTIME_DIR PULSE_SERVER="unix:$out/no-server"
   ALSA_CONFIG_PATH="$out/no-devices.conf")
@@ -383,6 +397,33 @@ if wait_for_window 5; then
   sleep 0.5
   start_clock "${quiet[@]}"
   wait_for_window 5 || fail "no window within 5 s of a start after the first clock was killed"
+  echo "     under a window manager that puts each window three deep, a second start raises it"
+  icewm >"$out/wm.log" 2>&1 &
+  wm=$!
+  started+=("$wm")
+  xmessage -title "Over the clock" -geometry 600x500+0+0 "Over the clock" 2>/dev/null &
+  cover=$!
+  started+=("$cover")
+  above() {  # whether the manager stacks window $1 above window $2
+    xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | tr -d , | awk -v a="$(printf '0x%x' "$1")" \
+      -v b="$(printf '0x%x' "$2")" '{ for (i = 1; i <= NF; i++) { if ($i == a) at = i; if ($i == b) bt = i } }
+      END { exit !(at && bt && at > bt) }'
+  }
+  for try in $(seq 50); do
+    cover_window=$(xdotool search --class '^Xmessage$' 2>/dev/null | head -n1)
+    above "$cover_window" "$window" && break || sleep 0.1
+  done
+  if ! above "$cover_window" "$window"; then
+    fail "the window manager put no window over the clock within 5 s"
+  elif start_again managed -u XDG_RUNTIME_DIR; then
+    for try in $(seq 20); do above "$window" "$cover_window" && break || sleep 0.1; done
+    check_eq "the manager raised the clock within 2 s" 0 "$(above "$window" "$cover_window"; echo $?)"
+  else
+    fail "a second start under the window manager still ran after 2 s"
+  fi
+  end_tree "$cover"
+  end_tree "$wm"
+  wait "$wm" 2>/dev/null
   sleep 1
   xdotool windowfocus "$window" key alt+F4
   if wait_for_end 6; then

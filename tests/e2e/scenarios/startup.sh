@@ -94,4 +94,31 @@ bq_stop_program
 bq_check "the program's process is gone" test ! -d "/proc/$pid"
 bq_check_eq "no Wine process of the prefix is left" "" "$(bq_prefix_processes)"
 
+# Another user's clock holds c:\quillhaven's lock file (the driver, as Wine has one
+# session): a start says so in a message box, holding nothing meanwhile, so
+# that the next start runs once the other clock has gone.
+bq_set_voice_ms 6000
+(bq_driver hold-file 8 'c:\quillhaven\brightquill.lock' >"$BQ_OUT/held.log") &
+holder=$!
+bq_check "another user's clock holds the folder" bq_wait_for 20 grep -q held "$BQ_OUT/held.log"
+(cd "$BQ_OUT" && exec timeout 60 wine "$BQ_EXE" >"$BQ_OUT/refused.log" 2>&1) &
+refused=$!
+box() { BQ_DRIVER_CAPTION=Brightquill bq_driver "$@"; }
+bq_check_eq "a start beside it shows a message box" Brightquill "$(box wait-window 20000)"
+bq_check_match "which says that another user runs Brightquill" 'running for another user' "$(box info)"
+wait "$holder"
+spoken=$(bq_spoken | wc -l)
+bq_start_program
+# During its greeting (the voice comes after the lock), with no window yet: no box.
+bq_check "it greets" bq_wait_for 20 grep -q recording_voice "/proc/$BQ_PID/maps"
+(cd "$BQ_OUT" && exec timeout 10 wine "$BQ_EXE" >"$BQ_OUT/greeting.log" 2>&1)
+bq_check_eq "a start during the greeting ends with code 0 and no box" "0 $spoken" "$? $(bq_spoken | wc -l)"
+bq_check_eq "the start after the other clock has gone runs" "$caption running" \
+  "$(bq_driver wait-window 20000) $(bq_alive && echo running)"
+box close
+wait "$refused"
+bq_check_eq "the message box closes with code 0" 0 "$?"
+bq_check_eq "and says why" "brightquill: Brightquill is already running" "$(cat "$BQ_OUT/refused.log")"
+bq_stop_program
+
 bq_finish
