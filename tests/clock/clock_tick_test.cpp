@@ -6,6 +6,7 @@
 #include "clock/ring_state.h"
 #include "clock/time_text.h"
 #include "platform/dialog.h"
+#include "platform/recording/recording_desktop_notice.h"
 #include "speech/speech.h"
 #include "tests/clock/clock_test_support.h"
 #include "ui/control_ids.h"
@@ -212,6 +213,64 @@ TEST_F(ClockTest, DaylightSavingDaysRingInEachMinuteShownAndEveryRingEnds) {
     EXPECT_EQ(spokenTexts(), std::vector<Text>(20u * static_cast<unsigned>(c.rings), "up"));
     EXPECT_LE(longest, 600);
     EXPECT_EQ(RingStateNow().ringingAlarm, 0);
+  }
+}
+
+// The wall clock jumps at 7:29:50, as after a sleep, a stalled tick or a
+// change of zone, over alarm A at 7:30. Skipped by up to 15 minutes, it rings
+// and first says how late; later, one notice is given instead, also on the
+// desktop. A step of a minute or less, or back, rings as ever.
+TEST_F(ClockTest, SkippedMinutesRingLateOrGiveOneMissedNotice) {
+  constexpr std::int64_t kMinuteMs = 60000;
+  const Text missedA = "Alarm A, set for 7:30 a.m., was missed.";
+  const struct {
+    const char* what;
+    std::int64_t jumpMs;
+    int zoneMinutes;  // the zone's offset after the jump
+    int hourA;
+    int minuteA;
+    bool alsoC;  // alarm C armed for 7:40 too
+    Text firstSaid;
+    int rings;
+    bool missed;
+  } cases[] = {
+      {"a normal minute", 0, 0, 7, 30, false, "up", 1, false},
+      {"a sleep of 10 minutes", 10 * kMinuteMs, 0, 7, 30, false,
+       "Alarm A, set for 7:30 a.m., rings 10 minutes late. up", 1, false},
+      {"a stall of 90 s, 80 s past the minute", 90000, 0, 7, 30, false,
+       "Alarm A, set for 7:30 a.m., rings 1 minute late. up", 1, false},
+      {"a sleep of 2 hours", 120 * kMinuteMs, 0, 7, 30, false, missedA, 0, true},
+      {"a sleep of 25 hours", 25 * 60 * kMinuteMs, 0, 7, 30, false, missedA, 0, true},
+      {"two alarms missed at once", 120 * kMinuteMs, 0, 7, 30, true,
+       "Alarm A, set for 7:30 a.m., and alarm C, set for 7:40 a.m., were missed.", 0, true},
+      {"a zone moved east: due, not late", 0, 60, 7, 30, false, "up", 1, false},
+      {"the clock set back 10 minutes: rings when 7:25 comes", -10 * kMinuteMs, 0, 7, 25, false,
+       "up", 1, false},
+      {"an hour of 153 in 25 hours", 25 * 60 * kMinuteMs, 0, 153, 30, false, "", 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    resetProgramForTest();
+    setSimulatedTime(7, 29, 40);
+    armAlarm(1, c.hourA, c.minuteA, "up");
+    if (c.alsoC) armAlarm(3, 7, 40, "coffee");
+    ASSERT_TRUE(tickAndListen(20).empty());
+    jumpSimulatedTime(c.jumpMs);
+    setSimulatedZone(c.zoneMinutes);
+    int rings = 0;
+    for (int tick = 0; tick < 1300; ++tick) {
+      ClockTick();
+      if (RingStateNow().ringTick == 1) ++rings;
+    }
+    EXPECT_EQ(rings, c.rings);
+    const std::vector<Text> said = spokenTexts();
+    ASSERT_EQ(said.size(), (c.missed ? 1u : 0u) + 20u * static_cast<unsigned>(c.rings));
+    if (!said.empty()) EXPECT_EQ(said.front(), c.firstSaid);
+    // Only the first announcement of a ring says how late it is.
+    EXPECT_EQ(std::count(said.begin(), said.end(), "up"), c.rings * 20 - (c.rings > 0 && c.firstSaid != "up"));
+    const std::vector<DesktopNotice> notices = desktopNotices();
+    EXPECT_EQ(notices.size(), c.missed ? 1u : 0u);
+    if (c.missed) EXPECT_EQ(notices.front().body, c.firstSaid);
   }
 }
 
