@@ -20,6 +20,7 @@ packages=(
   iproute2 util-linux python3 procps              # network namespace, sayings server, ps
   tzdata                                          # another zone to move the running clock to
   e2fsprogs                                       # chattr: unwritable settings files
+  libnotify-dev                                   # the desktop notice of a missed alarm
   libespeak-ng-dev libpcaudio-dev espeak-ng       # the native desktop program's voice,
   libasound2-dev                                  # and ALSA's hook that quiets its messages
   pulseaudio pulseaudio-utils sox                 # a private sound server to hear it in tests,
