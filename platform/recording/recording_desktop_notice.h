@@ -8,7 +8,6 @@
 struct DesktopNotice {
   Text summary;
   Text body;
-  bool operator==(const DesktopNotice&) const = default;
 };
 
 std::vector<DesktopNotice> desktopNotices();
