@@ -188,7 +188,7 @@ TEST_F(ClockTest, DaylightSavingDaysRingInEachMinuteShownAndEveryRingEnds) {
     setSimulatedTime(1, 25, 0);
     // 2:00 local under the offset of an hour is 1:00 UTC.
     const std::int64_t changeAt = simulatedUtcMilliseconds() + 35 * kMinuteMs;
-    setSimulatedZoneChange(changeAt, 60 + (c.hourAfterTwo - 2) * 60);
+    setSimulatedZone(60, changeAt, 60 + (c.hourAfterTwo - 2) * 60);
     // Quiet stretches pass faster: a tick every 5 s still sees every minute.
     setSleepObserver([](std::uint32_t milliseconds) {
       if (milliseconds == 500 && RingStateNow().ringingAlarm == 0) jumpSimulatedTime(4500);

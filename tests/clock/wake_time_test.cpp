@@ -10,29 +10,23 @@ using namespace clock_test;
 
 constexpr std::int64_t kHour = 3600;
 
-// UTC midnight of the simulated day, in seconds.
-std::int64_t simulatedMidnight() {
+// "set" with the UTC second so many seconds after the simulated day's midnight.
+std::string setAt(std::int64_t sinceMidnight) {
   setSimulatedTime(0, 0, 0);
-  return simulatedUtcMilliseconds() / 1000;
+  return "set " + std::to_string(simulatedUtcMilliseconds() / 1000 + sinceMidnight);
 }
 
-std::string setAt(std::int64_t utcSeconds) { return "set " + std::to_string(utcSeconds); }
-
-// The zone rules move the clock from 2:00 to 3:00 (spring) or from 3:00 back
-// to 2:00 (autumn) in the coming night, at 1:00 UTC.
+// The rows with two offsets change the zone in the coming night at 1:00
+// UTC: from 2:00 to 3:00 (spring) or from 3:00 back to 2:00 (autumn).
 TEST_F(ClockTest, WakeTimeIsOneMinuteBeforeTheNextArmedAlarmByTheZoneRules) {
-  const std::int64_t midnight = simulatedMidnight();
-  const std::int64_t night = midnight + 24 * kHour;
+  const std::int64_t night = 24 * kHour;
   const struct {
     const char* what;
-    int offsetBefore;  // minutes east of UTC
-    int offsetAfter;
-    int nowHour;
-    int alarmHour;
-    int alarmMinute;
+    int offsetBefore, offsetAfter;  // minutes east of UTC
+    int nowHour, alarmHour, alarmMinute;
     std::vector<std::string> calls;
   } cases[] = {
-      {"later today", 0, 0, 7, 9, 0, {setAt(midnight + 8 * kHour + 59 * 60)}},
+      {"later today", 0, 0, 7, 9, 0, {setAt(8 * kHour + 59 * 60)}},
       {"across midnight", 0, 0, 23, 0, 10, {setAt(night + 9 * 60)}},
       {"the minute before is yesterday's", 0, 0, 23, 0, 0, {setAt(night - 60)}},
       {"across a change to summer time", 60, 120, 22, 7, 0, {setAt(night + 4 * kHour + 59 * 60)}},
@@ -43,8 +37,9 @@ TEST_F(ClockTest, WakeTimeIsOneMinuteBeforeTheNextArmedAlarmByTheZoneRules) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     resetProgramForTest();
-    setSimulatedZone(c.offsetBefore);
-    setSimulatedZoneChange((night + kHour) * 1000, c.offsetAfter);
+    setSimulatedTime(0, 0, 0);
+    setSimulatedZone(c.offsetBefore, simulatedUtcMilliseconds() + (night + kHour) * 1000,
+                     c.offsetAfter);
     setSimulatedTime(c.nowHour, 0, 0);
     armAlarm(1, c.alarmHour, c.alarmMinute, "up");
     ClockTick();
@@ -53,7 +48,9 @@ TEST_F(ClockTest, WakeTimeIsOneMinuteBeforeTheNextArmedAlarmByTheZoneRules) {
 }
 
 TEST_F(ClockTest, WakeTimerFollowsTheScheduleAndARingKeepsTheComputerAwake) {
-  const std::int64_t midnight = simulatedMidnight();
+  const std::vector<std::string> expected = {
+      setAt(7 * kHour + 29 * 60), "awake on", setAt(8 * kHour + 59 * 60),  // after A's ring: B
+      "awake off", setAt(7 * kHour + 59 * 60), "cancel"};
   setSimulatedTime(7, 29, 50);
   armAlarm(1, 7, 30, "up");
   armAlarm(2, 9, 0, "later");
@@ -64,10 +61,7 @@ TEST_F(ClockTest, WakeTimerFollowsTheScheduleAndARingKeepsTheComputerAwake) {
   ClockTick();
   StoreArmString("     ");
   tickAndListen(2);
-  EXPECT_EQ(wakeTimerCalls(), (std::vector<std::string>{
-                                  setAt(midnight + 7 * kHour + 29 * 60), "awake on",
-                                  setAt(midnight + 8 * kHour + 59 * 60),  // after A's ring: B
-                                  "awake off", setAt(midnight + 7 * kHour + 59 * 60), "cancel"}));
+  EXPECT_EQ(wakeTimerCalls(), expected);
 }
 
 }  // namespace

@@ -31,10 +31,8 @@ std::int64_t localMsAt(std::int64_t utc) {
 }
 
 LocalDateTime dateTimeAt(std::int64_t localMs) {
-  const std::int64_t seconds = localMs >= 0 ? localMs / 1000 : (localMs - 999) / 1000;
-  const std::int64_t minute = seconds >= 0 ? seconds / 60 : (seconds - 59) / 60;
-  LocalDateTime time = LocalTimeOfMinute(minute);
-  time.second = static_cast<int>(seconds - minute * 60);
+  LocalDateTime time = LocalTimeOfMinute(localMs / 60000);
+  time.second = static_cast<int>(localMs / 1000 % 60);
   return time;
 }
 
@@ -46,24 +44,16 @@ void setSimulatedTime(int hour, int minute, int second, int millisecond) {
   utcMs = kSimulatedDayMs + timeOfDay - offset;
 }
 
-std::int64_t simulatedMilliseconds() {
-  const std::int64_t local = localMsAt(utcMs.load()) % kDayMs;
-  return local < 0 ? local + kDayMs : local;
-}
+std::int64_t simulatedMilliseconds() { return localMsAt(utcMs.load()) % kDayMs; }
 
 std::int64_t simulatedUtcMilliseconds() { return utcMs.load(); }
 
 void jumpSimulatedTime(std::int64_t milliseconds) { utcMs += milliseconds; }
 
-void setSimulatedZone(int offsetMinutes) {
+void setSimulatedZone(int offsetMinutes, std::int64_t changeAtUtcMs, int offsetMinutesAfter) {
   std::lock_guard<std::mutex> hold(zoneLock);
   offsetMs = offsetMinutes * 60000LL;
-  changeAtMs = INT64_MAX;
-}
-
-void setSimulatedZoneChange(std::int64_t atUtcMilliseconds, int offsetMinutesAfter) {
-  std::lock_guard<std::mutex> hold(zoneLock);
-  changeAtMs = atUtcMilliseconds;
+  changeAtMs = changeAtUtcMs;
   offsetAfterChangeMs = offsetMinutesAfter * 60000LL;
 }
 

@@ -12,10 +12,10 @@ std::int64_t simulatedMilliseconds();
 // UTC milliseconds since 1970; a jump forward stands for a sleep.
 std::int64_t simulatedUtcMilliseconds();
 void jumpSimulatedTime(std::int64_t milliseconds);
-// The zone's offset from UTC from now on (a zone moved), or from the given
-// UTC instant on (a daylight-saving change; the offset before it stays).
-void setSimulatedZone(int offsetMinutes);
-void setSimulatedZoneChange(std::int64_t atUtcMilliseconds, int offsetMinutesAfter);
+// The zone's offset from UTC (minutes east), and the offset it changes to at
+// a UTC instant, as on a daylight-saving day.
+void setSimulatedZone(int offsetMinutes, std::int64_t changeAtUtcMs = INT64_MAX,
+                      int offsetMinutesAfter = 0);
 // Runs on every sleepMs, after the time has advanced; tests use it to act
 // "while" the program pauses. Empty by default.
 void setSleepObserver(std::function<void(std::uint32_t milliseconds)> observer);
