@@ -55,7 +55,10 @@ WindowHandle controlWindow(WindowHandle dialog, int id);
 // Empty when the control does not exist. May be called from any thread.
 Text getControlText(WindowHandle dialog, int id);
 // Does nothing when the control does not exist. From another thread it
-// waits until the dialog's thread has taken the text.
+// waits until the dialog's thread has taken the text. The Linux desktop
+// backend tells assistive technology nothing of a new text in the time box
+// (IDC_TIME) while it has the focus: a screen reader there reads the time
+// when the focus arrives, not on every tick.
 void setControlText(WindowHandle dialog, int id, const Text& text);
 void setControlCheck(WindowHandle dialog, int id, int state);
 // The name assistive technology reads for a control, for a control whose

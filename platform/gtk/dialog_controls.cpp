@@ -3,10 +3,12 @@
 // widgets, and wait for it.
 #include "platform/dialog.h"
 #include "platform/gtk/dialog_signals.h"
+#include "platform/gtk/entry_notices.h"
 #include "platform/gtk/entry_texts.h"
 #include "platform/gtk/gtk_records.h"
 #include "platform/gtk/hand_over.h"
 #include "platform/posix/utf8_text.h"
+#include "ui/control_ids.h"
 
 using namespace gtk_dialog;
 
@@ -55,8 +57,13 @@ void setControlText(WindowHandle dialog, int id, const Text& text) {
   if (control && control->kind == ControlKind::EditBox && entryShows(control->handle, utf8)) {
     return;
   }
-  onControl(dialog, id, [&utf8](GtkWidget* widget, ControlKind kind) {
-    if (kind == ControlKind::EditBox) {
+  onControl(dialog, id, [id, &utf8](GtkWidget* widget, ControlKind kind) {
+    if (kind == ControlKind::EditBox && id == IDC_TIME && gtk_widget_is_focus(widget)) {
+      // The clock's time changes every second, and a screen reader in the
+      // box would read each new time aloud; it reads the time when the
+      // focus arrives, and when the user asks.
+      setEntryTextUnannounced(GTK_ENTRY(widget), utf8.c_str());
+    } else if (kind == ControlKind::EditBox) {
       gtk_entry_set_text(GTK_ENTRY(widget), utf8.c_str());
     } else if (kind == ControlKind::GroupBox) {
       gtk_frame_set_label(GTK_FRAME(widget), utf8.c_str());

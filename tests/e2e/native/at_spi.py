@@ -9,14 +9,19 @@ through AT-SPI. Controls are found by their accessible names.
   at_spi.py focus NAME          gives an edit box the keyboard focus
   at_spi.py focused             the name of the control with the focus
   at_spi.py names               each control in tab order: role|name
+  at_spi.py text-events NAME SECONDS [COMMAND...]
+      an edit box's text, caret and selection events (type|text), while
+      COMMAND runs and SECONDS after, from when the listener is in place
 
 Exit status 1 (with a message) when the window or the control is not found
 within 10 s.
 """
+import subprocess
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 WINDOW_ROLES = (pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG, pyatspi.ROLE_WINDOW)
 
@@ -71,6 +76,15 @@ def main(command, *names):
             print("%s|%s" % (control.getRoleName(), control.name))
     elif command == "focused":
         print(find(lambda a: a is not None and a.getState().contains(pyatspi.STATE_FOCUSED)).name)
+    elif command == "text-events":
+        box = edit_box(names[0])
+        pyatspi.Registry.registerEventListener(
+            lambda e: e.source == box and print("%s|%s" % (e.type, e.any_data or "")),
+            "object:text-changed", "object:text-caret-moved", "object:text-selection-changed")
+        time.sleep(0.5)  # the program learns of a new listener a moment later
+        subprocess.run(names[2:] or ["true"], check=True)
+        GLib.timeout_add(int(float(names[1]) * 1000), pyatspi.Registry.stop)
+        pyatspi.Registry.start()
     else:
         sys.exit(__doc__)
 

@@ -276,13 +276,18 @@ check_eq "the settings files are unchanged" "$files" "$(settings_state)"
 check_that "nothing more is heard" "$(heard "$before" "$(recorded)") == 0"
 check_eq "the first clock still answers" 1 "$(at_spi checked "Alarm A armed")"
 
-echo "== The time box shows the clock's time"
+echo "== The time box shows the clock's time, and a screen reader in it hears no tick"
+at_spi focus Time
+check_eq "no text, caret or selection events from the focused time box for 2 s" "" \
+  "$(at_spi text-events Time 2 || echo "the listener failed")"
 check_time_box "time box"
 
 echo "== A typed text is heard on Test"
 typed="Water the garden before noon"
 at_spi focus "Text to Speak"
-xdotool windowfocus "$window" type --delay 30 "$typed"
+check_eq "a screen reader is told of each typed letter" "$typed" "$(at_spi text-events \
+  "Text to Speak" 0.5 xdotool windowfocus "$window" type --delay 30 "$typed" |
+  awk -F'|' '$1 == "object:text-changed:insert" { printf "%s", $2 }')"
 check_eq "typed text" "$typed" "$(at_spi text "Text to Speak")"
 xdotool windowfocus "$window" key Tab
 check_eq "Tab moves on to Exit" Exit "$(at_spi focused)"
