@@ -184,9 +184,8 @@ TEST_F(ClockTest, DaylightSavingDaysRingInEachMinuteShownAndEveryRingEnds) {
     ForgetEarlierTicks();
     resetRecordingVoice();
     StoreArmString("     ");
-    setSimulatedZone(60);
-    setSimulatedTime(1, 25, 0);
-    // 2:00 local under the offset of an hour is 1:00 UTC.
+    // 0:25 UTC is 1:25 in a zone an hour east, whose rules change at 2:00.
+    setSimulatedTime(0, 25, 0);
     const std::int64_t changeAt = simulatedUtcMilliseconds() + 35 * kMinuteMs;
     setSimulatedZone(60, changeAt, 60 + (c.hourAfterTwo - 2) * 60);
     // Quiet stretches pass faster: a tick every 5 s still sees every minute.
@@ -226,11 +225,9 @@ TEST_F(ClockTest, SkippedMinutesRingLateOrGiveOneMissedNotice) {
   const struct {
     const char* what;
     std::int64_t jumpMs;
-    int zoneMinutes;  // the zone's offset after the jump
-    int hourA;
-    int minuteA;
-    int minuteOfDayC;  // alarm C armed for this minute of the day; 0: not armed
-    std::vector<Text> saidFirst;  // then only the alarm's text, "up"
+    int zoneMinutes;                   // the zone's offset after the jump
+    int hourA, minuteA, minuteOfDayC;  // C at this minute of the day; 0: not armed
+    std::vector<Text> saidFirst;       // then only the alarm's text, "up"
     int rings;
     bool missed;
   } cases[] = {

@@ -36,8 +36,7 @@ TEST_F(ClockTest, WakeTimeIsOneMinuteBeforeTheNextArmedAlarmByTheZoneRules) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    resetProgramForTest();
-    setSimulatedTime(0, 0, 0);
+    resetProgramForTest();  // midnight UTC of the simulated day
     setSimulatedZone(c.offsetBefore, simulatedUtcMilliseconds() + (night + kHour) * 1000,
                      c.offsetAfter);
     setSimulatedTime(c.nowHour, 0, 0);
