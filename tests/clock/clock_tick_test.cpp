@@ -180,10 +180,7 @@ TEST_F(ClockTest, DaylightSavingDaysRingInEachMinuteShownAndEveryRingEnds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    ResetRingState();
-    ForgetEarlierTicks();
-    resetRecordingVoice();
-    StoreArmString("     ");
+    resetProgramForTest();
     // 0:25 UTC is 1:25 in a zone an hour east, whose rules change at 2:00.
     setSimulatedTime(0, 25, 0);
     const std::int64_t changeAt = simulatedUtcMilliseconds() + 35 * kMinuteMs;
