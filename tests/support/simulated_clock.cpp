@@ -17,16 +17,13 @@ constexpr std::int64_t kSimulatedDayMs = 20535 * kDayMs;
 
 std::atomic<std::int64_t> utcMs{kSimulatedDayMs};
 std::atomic<std::int64_t> sleptMs{0};
-std::mutex zoneLock;
-std::int64_t offsetMs = 0;
-std::int64_t changeAtMs = INT64_MAX;
-std::int64_t offsetAfterChangeMs = 0;
+// Set while no other thread reads the clock.
+std::atomic<std::int64_t> offsetMs{0}, changeAtMs{INT64_MAX}, offsetAfterChangeMs{0};
 std::mutex observerLock;
 // Shared, so that an observer with state of its own keeps it from call to call.
 std::shared_ptr<std::function<void(std::uint32_t)>> sleepObserver;
 
 std::int64_t localMsAt(std::int64_t utc) {
-  std::lock_guard<std::mutex> hold(zoneLock);
   return utc + (utc >= changeAtMs ? offsetAfterChangeMs : offsetMs);
 }
 
@@ -51,7 +48,6 @@ std::int64_t simulatedUtcMilliseconds() { return utcMs.load(); }
 void jumpSimulatedTime(std::int64_t milliseconds) { utcMs += milliseconds; }
 
 void setSimulatedZone(int offsetMinutes, std::int64_t changeAtUtcMs, int offsetMinutesAfter) {
-  std::lock_guard<std::mutex> hold(zoneLock);
   offsetMs = offsetMinutes * 60000LL;
   changeAtMs = changeAtUtcMs;
   offsetAfterChangeMs = offsetMinutesAfter * 60000LL;
