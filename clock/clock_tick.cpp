@@ -44,10 +44,11 @@ void showTime(const LocalDateTime& local) {
 
 // Shown and said like a ring's text, and left on the desktop too.
 void giveMissedNotice(const std::vector<int>& missed, const AlarmSchedule& schedule) {
-  TextToSpeak = MissedNotice(missed, schedule);
+  const Text notice = MissedNotice(missed, schedule);
+  TextToSpeak = notice;
   ShowAndSpeak();
   showDesktopNotice(missed.size() > 1 ? "Brightquill: missed alarms" : "Brightquill: missed alarm",
-                    TextToSpeak);
+                    notice);
 }
 
 Text latenessSentenceOf(const DueAlarms& due, const AlarmSchedule& schedule) {
