@@ -15,12 +15,14 @@ inline constexpr int kAlarmE = 5;
 struct AlarmTime {
   std::int16_t hour = 0;    // 24-hour clock
   std::int16_t minute = 0;
+  bool operator==(const AlarmTime&) const = default;
 };
 
 // What the clock compares on one tick, taken under one lock.
 struct AlarmSchedule {
   std::array<AlarmTime, kAlarmCount + 1> times{};  // index 1..5
   Text armString;                                   // five characters, "A" = armed
+  bool operator==(const AlarmSchedule&) const = default;
 };
 
 // Start-up: every time 0:00, every text empty, no alarm armed.

@@ -11,3 +11,9 @@ int MatchingAlarm(const AlarmSchedule& schedule, std::int16_t hour, Number minut
   }
   return match;
 }
+
+bool ArmedForATimeOfDay(const AlarmSchedule& schedule, int alarm) {
+  const AlarmTime& time = schedule.times[alarm];
+  return characterCode(schedule.armString, alarm) == 'A' && time.hour >= 0 && time.hour <= 23 &&
+         time.minute >= 0 && time.minute <= 59;
+}

@@ -10,6 +10,8 @@ std::mutex RingLock;
 std::uint8_t RingingAlarm = 0;
 std::int32_t RingTick = 0;
 std::uint32_t SilenceTicks = 0;
+// The ringing alarm's lateness sentence until its next announcement says it.
+Text PendingLatenessSentence;
 
 }  // namespace
 
@@ -23,13 +25,17 @@ void ResetRingState() {
   RingingAlarm = 0;
   RingTick = 0;
   SilenceTicks = 0;
+  PendingLatenessSentence.clear();
 }
 
-RingAnnouncement AdvanceRing(int matchingAlarm) {
+RingStep AdvanceRing(int dueAlarm, const Text& latenessSentence) {
   std::lock_guard<std::mutex> hold(RingLock);
-  // A match switches the ring to that alarm without restarting its count;
-  // no match leaves the ringing alarm as it is.
-  if (matchingAlarm > 0) RingingAlarm = static_cast<std::uint8_t>(matchingAlarm);
+  // A due alarm switches the ring to that alarm without restarting its
+  // count; none leaves the ringing alarm as it is.
+  if (dueAlarm > 0) {
+    RingingAlarm = static_cast<std::uint8_t>(dueAlarm);
+    PendingLatenessSentence = latenessSentence;
+  }
   if (SilenceTicks > 0) {
     --SilenceTicks;
     RingingAlarm = 0;
@@ -41,10 +47,14 @@ RingAnnouncement AdvanceRing(int matchingAlarm) {
       RingTick = 0;
     }
   }
+  if (RingingAlarm == 0) PendingLatenessSentence.clear();
+  RingStep step;
+  step.ringing = RingingAlarm > 0;
   if (RingTick > 0 && (RingTick - 1) % kTicksBetweenAnnouncements == 0) {
-    return RingAnnouncement{RingingAlarm, RingTick};
+    step.announcement = RingAnnouncement{RingingAlarm, RingTick, PendingLatenessSentence};
+    PendingLatenessSentence.clear();
   }
-  return RingAnnouncement{};
+  return step;
 }
 
 void StartSilence(std::uint32_t ticks) {

@@ -4,6 +4,8 @@
 // one lock, so a tick never sees half of the Silencer's update.
 #include <cstdint>
 
+#include "platform/text.h"
+
 // The number of ticks one ring lasts; set at start-up before any thread runs.
 extern std::int32_t RingTickLimit;
 
@@ -17,10 +19,19 @@ struct RingState {
 };
 
 // What a tick's ring step decided to announce: the alarm whose text is
-// spoken (0: nothing this tick) and the ring tick it was decided on.
+// spoken (0: nothing this tick), the ring tick it was decided on, and the
+// sentence that says how late the alarm rings, said before its text on its
+// first announcement (empty for an alarm on time).
 struct RingAnnouncement {
   int alarm = 0;
   std::int32_t ringTick = 0;
+  Text latenessSentence;
+};
+
+// One tick's ring step: its announcement, and whether a ring runs after it.
+struct RingStep {
+  RingAnnouncement announcement;
+  bool ringing = false;
 };
 
 // One consistent copy of the ring state.
@@ -28,11 +39,12 @@ RingState RingStateNow();
 // Back to quiet: no ring, no silence.
 void ResetRingState();
 
-// One tick's ring step, all under the ring lock: the matching alarm (0 for
-// none) becomes the ringing one, a running silence counts down and keeps
-// every alarm quiet, a running ring counts on and ends after RingTickLimit
-// ticks; then whether this tick announces.
-RingAnnouncement AdvanceRing(int matchingAlarm);
+// One tick's ring step, all under the ring lock: the due alarm (0 for none)
+// becomes the ringing one, with its lateness sentence kept for its first
+// announcement; a running silence counts down and keeps every alarm quiet, a
+// running ring counts on and ends after RingTickLimit ticks; then whether
+// this tick announces.
+RingStep AdvanceRing(int dueAlarm, const Text& latenessSentence = Text());
 // The Silencer's update, as one: the ring stops and no alarm rings for the
 // given number of ticks.
 void StartSilence(std::uint32_t ticks);

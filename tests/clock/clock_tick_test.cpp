@@ -6,6 +6,7 @@
 #include "clock/ring_state.h"
 #include "clock/time_text.h"
 #include "platform/dialog.h"
+#include "platform/recording/recording_desktop_notice.h"
 #include "speech/speech.h"
 #include "tests/clock/clock_test_support.h"
 #include "ui/control_ids.h"
@@ -158,11 +159,11 @@ TEST_F(ClockTest, EmptyAlarmTextIsStillSpoken) {
   EXPECT_EQ(spokenTexts(), std::vector<Text>{""});
 }
 
-// Daylight-saving days as the clock reads them: the local time jumps from
-// 2:00 to 3:00 in spring and back to 1:00 in autumn. The clock rings in each
-// minute that it shows: an alarm in the skipped hour does not ring that day,
-// one in the repeated hour rings at each pass, and a ring that runs across
-// the change still ends after its 600 ticks.
+// Daylight-saving days, as a change of the zone's offset at 2:00 local time:
+// the clock jumps to 3:00 in spring and back to 1:00 in autumn. An alarm in
+// the skipped hour rings at the jump, due but not late; one in the repeated
+// hour rings at each pass; a ring that runs across the change still ends
+// after its 600 ticks.
 TEST_F(ClockTest, DaylightSavingDaysRingInEachMinuteShownAndEveryRingEnds) {
   constexpr std::int64_t kMinuteMs = 60000;
   const struct {
@@ -172,46 +173,102 @@ TEST_F(ClockTest, DaylightSavingDaysRingInEachMinuteShownAndEveryRingEnds) {
     int alarmMinute;
     int rings;
   } cases[] = {
-      {"spring, in the skipped hour", 3, 2, 30, 0},
+      {"spring, in the skipped hour", 3, 2, 30, 1},
       {"spring, ringing across the change", 3, 1, 58, 1},
       {"autumn, in the repeated hour", 1, 1, 30, 2},
       {"autumn, ringing across the change", 1, 1, 58, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    ResetRingState();
-    resetRecordingVoice();
-    StoreArmString("     ");
-    bool changed = false;
-    setSleepObserver([&changed, &c](std::uint32_t milliseconds) {
-      std::int64_t now = simulatedMilliseconds();
-      // Quiet stretches pass faster: a tick every 5 s still sees every minute.
-      if (milliseconds == 500 && RingStateNow().ringingAlarm == 0) now += 4500;
-      if (!changed && now >= 120 * kMinuteMs) {
-        changed = true;
-        now += (c.hourAfterTwo - 2) * 60 * kMinuteMs;
-      }
-      setSimulatedTime(0, 0, 0, static_cast<int>(now));
+    resetProgramForTest();
+    // 0:25 UTC is 1:25 in a zone an hour east, whose rules change at 2:00.
+    setSimulatedTime(0, 25, 0);
+    const std::int64_t changeAt = simulatedUtcMilliseconds() + 35 * kMinuteMs;
+    setSimulatedZone(60, changeAt, 60 + (c.hourAfterTwo - 2) * 60);
+    // Quiet stretches pass faster: a tick every 5 s still sees every minute.
+    setSleepObserver([](std::uint32_t milliseconds) {
+      if (milliseconds == 500 && RingStateNow().ringingAlarm == 0) jumpSimulatedTime(4500);
     });
-    setSimulatedTime(1, 25, 0);
     armAlarm(1, c.alarmHour, c.alarmMinute, "up");
     // Until ten minutes after the hour that follows the change.
     const std::int64_t until = (c.hourAfterTwo + 1) * 60 * kMinuteMs + 10 * kMinuteMs;
     int rings = 0;
     int longest = 0;
-    for (int tick = 0; tick < 20000 && !(changed && simulatedMilliseconds() >= until); ++tick) {
+    auto changed = [&] { return simulatedUtcMilliseconds() >= changeAt; };
+    for (int tick = 0; tick < 20000 && !(changed() && simulatedMilliseconds() >= until); ++tick) {
       ClockTick();
       const RingState ring = RingStateNow();
       if (ring.ringTick == 1) ++rings;
       longest = std::max(longest, static_cast<int>(ring.ringTick));
     }
     setSleepObserver(nullptr);
-    EXPECT_TRUE(changed);
+    EXPECT_TRUE(changed());
     EXPECT_GE(simulatedMilliseconds(), until);
     EXPECT_EQ(rings, c.rings);
-    EXPECT_EQ(spokenUtterances().size(), 20u * static_cast<unsigned>(c.rings));
+    // Every announcement is the alarm's text alone: none is late.
+    EXPECT_EQ(spokenTexts(), std::vector<Text>(20u * static_cast<unsigned>(c.rings), "up"));
     EXPECT_LE(longest, 600);
     EXPECT_EQ(RingStateNow().ringingAlarm, 0);
+  }
+}
+
+// The wall clock jumps at 7:29:50, as after a sleep, a stalled tick or a
+// change of zone, over alarm A at 7:30. Skipped by up to 15 minutes, it rings
+// and first says how late; later, one notice is given instead, also on the
+// desktop. A step of a minute or less, or back, rings as ever.
+TEST_F(ClockTest, SkippedMinutesRingLateOrGiveOneMissedNotice) {
+  constexpr std::int64_t kMinuteMs = 60000;
+  const Text missedA = "Alarm A, set for 7:30 a.m., was missed.";
+  const struct {
+    const char* what;
+    std::int64_t jumpMs;
+    int zoneMinutes;                   // the zone's offset after the jump
+    int hourA, minuteA, minuteOfDayC;  // C at this minute of the day; 0: not armed
+    std::vector<Text> saidFirst;       // then only the alarm's text, "up"
+    int rings;
+    bool missed;
+  } cases[] = {
+      {"a normal minute", 0, 0, 7, 30, 0, {"up"}, 1, false},
+      {"a sleep of 10 minutes", 10 * kMinuteMs, 0, 7, 30, 0,
+       {"Alarm A, set for 7:30 a.m., rings 10 minutes late. up"}, 1, false},
+      {"a stall of 90 s, 80 s past the minute", 90000, 0, 7, 30, 0,
+       {"Alarm A, set for 7:30 a.m., rings 1 minute late. up"}, 1, false},
+      {"a sleep of 2 hours", 120 * kMinuteMs, 0, 7, 30, 0, {missedA}, 0, true},
+      {"a sleep of 25 hours", 25 * 60 * kMinuteMs, 0, 7, 30, 0, {missedA}, 0, true},
+      {"two alarms missed at once", 120 * kMinuteMs, 0, 7, 30, 7 * 60 + 40,
+       {"Alarm A, set for 7:30 a.m., and alarm C, set for 7:40 a.m., were missed."}, 0, true},
+      {"one missed, one late: the notice first", 120 * kMinuteMs, 0, 7, 30, 9 * 60 + 20,
+       {missedA, "Alarm C, set for 9:20 a.m., rings 10 minutes late. up"}, 1, true},
+      {"a zone moved east: due, not late", 0, 60, 7, 30, 0, {"up"}, 1, false},
+      {"the clock set back 10 minutes: rings when 7:25 comes", -10 * kMinuteMs, 0, 7, 25, 0,
+       {"up"}, 1, false},
+      {"an hour of 153 in 25 hours", 25 * 60 * kMinuteMs, 0, 153, 30, 0, {}, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    resetProgramForTest();
+    setSimulatedTime(7, 29, 40);
+    armAlarm(1, c.hourA, c.minuteA, "up");
+    if (c.minuteOfDayC > 0) armAlarm(3, c.minuteOfDayC / 60, c.minuteOfDayC % 60, "up");
+    ASSERT_TRUE(tickAndListen(20).empty());
+    jumpSimulatedTime(c.jumpMs);
+    setSimulatedZone(c.zoneMinutes);
+    int rings = 0;
+    for (int tick = 0; tick < 1300; ++tick) {
+      ClockTick();
+      if (RingStateNow().ringTick == 1) ++rings;
+    }
+    EXPECT_EQ(rings, c.rings);
+    const std::vector<Text> said = spokenTexts();
+    ASSERT_EQ(said.size(), (c.missed ? 1u : 0u) + 20u * static_cast<unsigned>(c.rings));
+    const auto rest = said.begin() + static_cast<std::ptrdiff_t>(c.saidFirst.size());
+    EXPECT_EQ(std::vector<Text>(said.begin(), rest), c.saidFirst);
+    EXPECT_EQ(std::count(rest, said.end(), "up"), said.end() - rest);
+    const std::vector<DesktopNotice> notices = desktopNotices();
+    ASSERT_EQ(notices.size(), c.missed ? 1u : 0u);
+    if (c.missed) {
+      EXPECT_EQ(notices.front().body, c.saidFirst.front());
+    }
   }
 }
 

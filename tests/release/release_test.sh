@@ -92,6 +92,7 @@ control=$(dpkg-deb -f "$deb")
 depends=$(echo "$control" | grep '^Depends:')
 bq_check_match "its Depends: the window's library" 'libgtk-3-0 ' "$depends"
 bq_check_match "and the voice's" 'libespeak-ng1 ' "$depends"
+bq_check_match "and the desktop notices'" 'libnotify4 ' "$depends"
 bq_check_match "and a Liberation font, netbase, the voice's data and the theme's SVG loader" \
   'fonts-liberation2 \| fonts-liberation, netbase, espeak-ng-data, librsvg2-common' "$depends"
 mkdir -p "$out/unpacked/deb"

@@ -6,9 +6,12 @@
 
 #include "alarms/alarm_tables.h"
 #include "app/app_state.h"
+#include "clock/clock_tick.h"
 #include "clock/ring_state.h"
 #include "platform/memory/memory_dialog.h"
+#include "platform/recording/recording_desktop_notice.h"
 #include "platform/recording/recording_voice.h"
+#include "platform/recording/recording_wake_timer.h"
 #include "speech/speech.h"
 #include "tests/support/simulated_clock.h"
 
@@ -21,6 +24,9 @@ inline void resetProgramForTest() {
   resetMemoryToolkit();
   ClearAlarmTables();
   ResetRingState();
+  ForgetEarlierTicks();
+  resetRecordingWakeTimer();
+  resetRecordingDesktopNotices();
   RingTickLimit = 600;
   MainWindow = 0;
   QuitFlag = false;
