@@ -2,7 +2,8 @@
 # The Windows installer as a user meets it, in a fresh Wine prefix: installed
 # quietly, the program started from where it went, start at sign-in turned on
 # and off through the Start-menu shortcuts, replaced by a newer version, and
-# uninstalled, which leaves the user's alarms in c:\quillhaven byte for byte.
+# uninstalled, which turns start at sign-in off for the user who removes it
+# and leaves the user's alarms in c:\quillhaven byte for byte.
 # Usage: msi_under_wine.sh WINDOWS_BUILD_DIR MSI
 set -u
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -19,11 +20,16 @@ run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 registration='HKLM\Software\Classes\Installer\Products\5D417573A334E4345982B983828ED60B'
 installed=$WINEPREFIX/drive_c/Program\ Files/Brightquill
 
-# reg_value KEY NAME: the value's data as `wine reg query` shows it, or
-# nothing when there is none.
+# reg_value KEY NAME: the value's data as `wine reg query` shows it, nothing
+# when there is no such key or value, and what reg said when it failed.
 reg_value() {
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-    awk -v name="$2" '$1 == name { sub(/^[ \t]*[^ \t]+[ \t]+REG_[A-Z_]+[ \t]+/, ""); print }'
+  local shown
+  if shown=$(wine reg query "$1" /v "$2" 2>&1); then
+    tr -d '\r' <<<"$shown" |
+      awk -v name="$2" '$1 == name { sub(/^[ \t]*[^ \t]+[ \t]+REG_[A-Z_]+[ \t]+/, ""); print }'
+  elif ! grep -q 'Unable to find the specified registry' <<<"$shown"; then
+    echo "wine reg query failed: $shown"
+  fi
 }
 # What c:\quillhaven holds: each file's name and SHA-256.
 settings_digest() {
@@ -92,7 +98,8 @@ open_shortcut "Do not start Brightquill when I sign in"
 bq_check_eq "the Run value is gone again" "" "$(reg_value "$run_key" Brightquill)"
 bq_check_eq "neither started the clock: no window, no alarm touched" "$alarms_before" "$(settings_digest)"
 
-echo "== A newer version replaces this one"
+echo "== A newer version replaces this one, keeping start at sign-in"
+open_shortcut "Start Brightquill when I sign in"
 # The same package under version 1.0.1 with a product code of its own, as
 # the next release would be; the upgrade code stays.
 newer=$BQ_OUT/brightquill-newer.msi
@@ -112,12 +119,16 @@ bq_check_eq "the older version's entry is gone" "" "$(reg_value "$uninstall_key\
 bq_check_eq "the newer version's entry is there" 1.0.1 \
   "$(reg_value "$uninstall_key\\{800E39E2-FFCF-43B9-B61D-037C8D9E3846}" DisplayVersion)"
 bq_check "the exe is still installed" test -f "$installed/brightquill.exe"
+bq_check_eq "the Run value still starts it" '"C:\Program Files\Brightquill\brightquill.exe"' \
+  "$(reg_value "$run_key" Brightquill)"
 bq_check "msiexec /x of the newer version ends with code 0" msiexec /x "$newer" /qn
 
 echo "== msiexec /x /qn"
 # The original once more, to remove it as a user would.
 bq_check "msiexec /i ends with code 0 again" msiexec /i "$msi" /qn
+open_shortcut "Start Brightquill when I sign in"
 bq_check "msiexec /x ends with code 0" msiexec /x "$msi" /qn
+bq_check_eq "the remover's Run value is gone with the exe" "" "$(reg_value "$run_key" Brightquill)"
 bq_check "brightquill.exe is gone" test ! -e "$installed/brightquill.exe"
 bq_check "Program Files\\Brightquill is gone" test ! -e "$installed"
 bq_check "the Start-menu folder and its shortcuts are gone" test ! -e "$menu_unix"

@@ -335,6 +335,23 @@ else
   fail "the window did not go within 40 s of Exit"
 fi
 
+echo "== The menu's sign-in actions end the launcher's feedback, as they show no window"
+xev -root -event property >"$out/xev.log" 2>&1 &
+started+=($!)
+for try in $(seq 50); do  # until xev hears the root window
+  grep -q BQ_LISTENING "$out/xev.log" && break
+  xprop -root -f BQ_LISTENING 8s -set BQ_LISTENING 1 && sleep 0.1
+done
+for choice in on off; do
+  DESKTOP_STARTUP_ID=brightquill-$choice "$program" --autostart "$choice"
+  check_eq "--autostart $choice started with a startup ID: exit code" 0 "$?"
+done
+for try in $(seq 20); do
+  [ "$(grep -c '(_NET_STARTUP_INFO_BEGIN)' "$out/xev.log")" = 2 ] && break
+  sleep 0.1
+done
+check_eq "each says its launch is complete" 2 "$(grep -c '(_NET_STARTUP_INFO_BEGIN)' "$out/xev.log")"
+
 echo "== Without a display the program says so at once and ends with code 1"
 unused=90
 while [ -e "/tmp/.X11-unix/X$unused" ] || [ -e "/tmp/.X$unused-lock" ]; do
