@@ -72,7 +72,9 @@ sox_length() {
 # recording_length FROM TO EFFECTS...: sox_length of the recording between
 # two positions; -1 once the recorder has stopped, as nothing is heard then.
 recording_length() {
-  kill -0 "$recorder" 2>/dev/null || { echo "the recorder has stopped" >&2; echo -1; return; }
+  case $(ps -o stat= -p "$recorder" 2>/dev/null) in
+    "" | *Z*) echo "the recorder has stopped" >&2; echo -1; return ;;
+  esac
   sox_length -t raw -r 22050 -e signed -b 16 -c 1 "$record" -n trim "$1" "=$2" "${@:3}"
 }
 # heard FROM TO: seconds of sound between two positions of the recording,
