@@ -118,9 +118,8 @@ TEST_F(SpeechTest, TwoThreadsTakeTurnsEachSayingItsOwnText) {
   EXPECT_EQ(invalidVoiceUseCount(), 0);
 }
 
-// The "Test" button's work, on the dialog thread: say what the box holds.
-// The clock thread's announcement lasts from its saying step until it has
-// spoken; clicks handled meanwhile are counted.
+// The "Test" button's work, on the dialog thread: say what the box holds,
+// counting the clicks that come while the clock thread announces.
 std::atomic<bool> clockAnnouncing{false};
 std::atomic<int> clicksDuringAnnouncements{0};
 thread_local bool onClockThread = false;
