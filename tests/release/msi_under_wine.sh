@@ -15,6 +15,7 @@ bq_start_xvfb
 product='{375714D5-433A-434E-9528-9B3828E86DB0}'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+run_value='"C:\Program Files\Brightquill\brightquill.exe"'  # what --autostart on writes there
 # The product's registration under its packed code: the first three groups
 # of the product code reversed, then the two digits of each byte swapped.
 registration='HKLM\Software\Classes\Installer\Products\5D417573A334E4345982B983828ED60B'
@@ -24,12 +25,10 @@ installed=$WINEPREFIX/drive_c/Program\ Files/Brightquill
 # when there is no such key or value, and what reg said when it failed.
 reg_value() {
   local shown
-  if shown=$(wine reg query "$1" /v "$2" 2>&1); then
-    tr -d '\r' <<<"$shown" |
-      awk -v name="$2" '$1 == name { sub(/^[ \t]*[^ \t]+[ \t]+REG_[A-Z_]+[ \t]+/, ""); print }'
-  elif ! grep -q 'Unable to find the specified registry' <<<"$shown"; then
-    echo "wine reg query failed: $shown"
-  fi
+  shown=$(wine reg query "$1" /v "$2" 2>&1) ||
+    { grep -q 'Unable to find' <<<"$shown" || echo "wine reg query failed: $shown"; return; }
+  tr -d '\r' <<<"$shown" |
+    awk -v name="$2" '$1 == name { sub(/^[ \t]*[^ \t]+[ \t]+REG_[A-Z_]+[ \t]+/, ""); print }'
 }
 # What c:\quillhaven holds: each file's name and SHA-256.
 settings_digest() {
@@ -92,14 +91,12 @@ open_shortcut() {
     echo "   brightquill.exe from \"$1\" still runs after 30 s"
 }
 open_shortcut "Start Brightquill when I sign in"
-bq_check_eq "the Run value starts the installed exe" \
-  '"C:\Program Files\Brightquill\brightquill.exe"' "$(reg_value "$run_key" Brightquill)"
+bq_check_eq "the Run value starts the installed exe" "$run_value" "$(reg_value "$run_key" Brightquill)"
 open_shortcut "Do not start Brightquill when I sign in"
 bq_check_eq "the Run value is gone again" "" "$(reg_value "$run_key" Brightquill)"
 bq_check_eq "neither started the clock: no window, no alarm touched" "$alarms_before" "$(settings_digest)"
 
-echo "== A newer version replaces this one, keeping start at sign-in"
-open_shortcut "Start Brightquill when I sign in"
+echo "== A newer version replaces this one"
 # The same package under version 1.0.1 with a product code of its own, as
 # the next release would be; the upgrade code stays.
 newer=$BQ_OUT/brightquill-newer.msi
@@ -119,14 +116,13 @@ bq_check_eq "the older version's entry is gone" "" "$(reg_value "$uninstall_key\
 bq_check_eq "the newer version's entry is there" 1.0.1 \
   "$(reg_value "$uninstall_key\\{800E39E2-FFCF-43B9-B61D-037C8D9E3846}" DisplayVersion)"
 bq_check "the exe is still installed" test -f "$installed/brightquill.exe"
-bq_check_eq "the Run value still starts it" '"C:\Program Files\Brightquill\brightquill.exe"' \
-  "$(reg_value "$run_key" Brightquill)"
 bq_check "msiexec /x of the newer version ends with code 0" msiexec /x "$newer" /qn
 
 echo "== msiexec /x /qn"
 # The original once more, to remove it as a user would.
 bq_check "msiexec /i ends with code 0 again" msiexec /i "$msi" /qn
 open_shortcut "Start Brightquill when I sign in"
+bq_check_eq "start at sign-in is on again" "$run_value" "$(reg_value "$run_key" Brightquill)"
 bq_check "msiexec /x ends with code 0" msiexec /x "$msi" /qn
 bq_check_eq "the remover's Run value is gone with the exe" "" "$(reg_value "$run_key" Brightquill)"
 bq_check "brightquill.exe is gone" test ! -e "$installed/brightquill.exe"

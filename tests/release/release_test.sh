@@ -74,7 +74,8 @@ bq_check_match "a newer version replaces it (major upgrade)" "RemoveExistingProd
 # The release's time, not the build's: a build a second later is the same.
 epoch=${SOURCE_DATE_EPOCH:-$(git -c safe.directory="$PWD" log -1 --format=%ct)}
 bq_check_eq "its summary dates are the release's" \
-  "$(TZ=UTC LC_ALL=C date -d "@$epoch" '+%a %b %e %H:%M:%S %Y' | sed 's/^/Created: /; p; s/Created/Last saved/')" \
+  "$(TZ=UTC LC_ALL=C date -d "@$epoch" '+%a %b %e %H:%M:%S %Y' |
+    sed 's/^/Created: /; p; s/Created/Last saved/')" \
   "$(TZ=UTC LC_ALL=C msiinfo suminfo "$msi" | grep -E '^(Created|Last saved):')"
 mkdir -p "$out/unpacked/msi"
 msiextract -C "$out/unpacked/msi" "$msi" >/dev/null
