@@ -82,9 +82,7 @@ heard() { recording_length "$1" "$2" silence 1 0.02 1% reverse silence 1 0.02 1%
 # sound_end FROM TO: position where the last sound before TO ends.
 sound_end() { calc "$1 + $(recording_length "$1" "$2" reverse silence 1 0.02 1%)"; }
 # spoken TEXT: seconds of sound that espeak-ng makes of TEXT by itself.
-spoken() {
-  espeak-ng --stdout "$1" | sox_length - -n silence 1 0.02 1% reverse silence 1 0.02 1%
-}
+spoken() { espeak-ng --stdout "$1" | sox_length - -n silence 1 0.02 1% reverse silence 1 0.02 1%; }
 
 # ---- The program ----------------------------------------------------------
 
