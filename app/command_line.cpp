@@ -9,7 +9,11 @@ const Text kUsage =
     "  --autostart on   start Brightquill whenever you sign in\n"
     "  --autostart off  no longer start it when you sign in\n"
     "  --version        print the version and exit\n"
-    "  --help           print this help and exit\n";
+    "  --help           print this help and exit\n"
+    "\n"
+    "Exit status: 0 when the clock has ended or a command was carried out;\n"
+    "1 when start at sign-in could not be changed, or when the Linux program\n"
+    "cannot open a display; 2 for an unknown argument.\n";
 
 namespace {
 

@@ -82,12 +82,18 @@ windows_msi() {
   cp app/icon/brightquill.ico "$windows_stage/"
   # wixl writes the time of the build into the package's summary and draws
   # its package code at random: the time is frozen at the release's, and the
-  # code is set afterwards from what goes in. Two builds are then the same.
+  # code is set afterwards from what goes in and what builds it. Two builds
+  # are then the same.
   local when
   when=$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
   (cd "$windows_stage" && faketime -f "$when" wixl -a x64 -D Source=. -o "$msi" "$wxs")
+  # The code covers the tools too: another version of them lays the same
+  # files out in other bytes, which must not share the code.
+  local tools code
+  tools=$(dpkg-query -W -f='${Package} ${Version}\n' wixl wixl-data msitools libmsi0 libgcab-1.0-0)
+  code=$(content_guid <(echo "$tools") "$wxs" "$windows_stage"/*)
   faketime -f "$when" msibuild "$msi" -s "Brightquill $version, a talking alarm clock" \
-    "Brightquill Software" "x64;1033" "$(content_guid "$wxs" "$windows_stage"/*)"
+    "Brightquill Software" "x64;1033" "$code"
   mv "$msi" "$dist/$msi_name"
 }
 

@@ -9,6 +9,10 @@ namespace gtk_dialog {
 void prepareToolkitEnvironment();
 // Whether GTK finds a display to open, tried without starting GTK.
 bool displayCanBeOpened();
+// Also for main, in a run that shows no window (a command): ends the
+// launcher's "starting" feedback that a start from a desktop entry began.
+// Does nothing without a startup ID.
+void endLaunchFeedback();
 
 // Starts GTK on the calling thread the first time; afterwards true only on
 // that same thread. False when GTK cannot start (no display).

@@ -43,10 +43,44 @@ std::string commandOf(const std::string& programPath) {
   return programPath;
 }
 
+// Whether the bytes are well-formed UTF-8: no stray or missing continuation
+// byte, no overlong form, no surrogate, nothing above U+10FFFF. A desktop
+// entry's values must be, or GLib ignores the whole entry.
+bool isUtf8(const std::string& text) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 1;
+    char32_t code = lead;
+    if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      code = lead & 0x07;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      code = lead & 0x0F;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      code = lead & 0x1F;
+    } else if (lead >= 0x80) {
+      return false;
+    }
+    if (text.size() - at < length) return false;
+    for (std::size_t i = 1; i < length; ++i) {
+      const unsigned char next = static_cast<unsigned char>(text[at + i]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
+    if (overlong || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+    at += length;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string autostartEntry(const std::string& programPath) {
-  if (programPath.empty() || programPath[0] != '/') return std::string();
+  if (programPath.empty() || programPath[0] != '/' || !isUtf8(programPath)) return std::string();
   for (const char c : programPath) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return std::string();
   }

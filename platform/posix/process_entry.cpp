@@ -27,7 +27,11 @@ bool reportMissingDisplay() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const int code = RunCommandLine({argv + 1, argv + argc}); code != kRunClock) return code;
+  if (const int code = RunCommandLine({argv + 1, argv + argc}); code != kRunClock) {
+    // The desktop entry's sign-in actions start a command, not the clock.
+    gtk_dialog::endLaunchFeedback();
+    return code;
+  }
   gtk_dialog::prepareToolkitEnvironment();
   if (reportMissingDisplay()) return 1;
   const int code = BrightquillMain();

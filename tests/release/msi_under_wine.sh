@@ -2,7 +2,8 @@
 # The Windows installer as a user meets it, in a fresh Wine prefix: installed
 # quietly, the program started from where it went, start at sign-in turned on
 # and off through the Start-menu shortcuts, replaced by a newer version, and
-# uninstalled, which leaves the user's alarms in c:\quillhaven byte for byte.
+# uninstalled, which turns start at sign-in off for the user who removes it
+# and leaves the user's alarms in c:\quillhaven byte for byte.
 # Usage: msi_under_wine.sh WINDOWS_BUILD_DIR MSI
 set -u
 source "$(dirname "$0")/../e2e/lib.sh"
@@ -14,15 +15,19 @@ bq_start_xvfb
 product='{375714D5-433A-434E-9528-9B3828E86DB0}'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+run_value='"C:\Program Files\Brightquill\brightquill.exe"'  # what --autostart on writes there
 # The product's registration under its packed code: the first three groups
 # of the product code reversed, then the two digits of each byte swapped.
 registration='HKLM\Software\Classes\Installer\Products\5D417573A334E4345982B983828ED60B'
 installed=$WINEPREFIX/drive_c/Program\ Files/Brightquill
 
-# reg_value KEY NAME: the value's data as `wine reg query` shows it, or
-# nothing when there is none.
+# reg_value KEY NAME: the value's data as `wine reg query` shows it, nothing
+# when there is no such key or value, and what reg said when it failed.
 reg_value() {
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+  local shown
+  shown=$(wine reg query "$1" /v "$2" 2>&1) ||
+    { grep -q 'Unable to find' <<<"$shown" || echo "wine reg query failed: $shown"; return; }
+  tr -d '\r' <<<"$shown" |
     awk -v name="$2" '$1 == name { sub(/^[ \t]*[^ \t]+[ \t]+REG_[A-Z_]+[ \t]+/, ""); print }'
 }
 # What c:\quillhaven holds: each file's name and SHA-256.
@@ -86,8 +91,7 @@ open_shortcut() {
     echo "   brightquill.exe from \"$1\" still runs after 30 s"
 }
 open_shortcut "Start Brightquill when I sign in"
-bq_check_eq "the Run value starts the installed exe" \
-  '"C:\Program Files\Brightquill\brightquill.exe"' "$(reg_value "$run_key" Brightquill)"
+bq_check_eq "the Run value starts the installed exe" "$run_value" "$(reg_value "$run_key" Brightquill)"
 open_shortcut "Do not start Brightquill when I sign in"
 bq_check_eq "the Run value is gone again" "" "$(reg_value "$run_key" Brightquill)"
 bq_check_eq "neither started the clock: no window, no alarm touched" "$alarms_before" "$(settings_digest)"
@@ -117,7 +121,10 @@ bq_check "msiexec /x of the newer version ends with code 0" msiexec /x "$newer" 
 echo "== msiexec /x /qn"
 # The original once more, to remove it as a user would.
 bq_check "msiexec /i ends with code 0 again" msiexec /i "$msi" /qn
+open_shortcut "Start Brightquill when I sign in"
+bq_check_eq "start at sign-in is on again" "$run_value" "$(reg_value "$run_key" Brightquill)"
 bq_check "msiexec /x ends with code 0" msiexec /x "$msi" /qn
+bq_check_eq "the remover's Run value is gone with the exe" "" "$(reg_value "$run_key" Brightquill)"
 bq_check "brightquill.exe is gone" test ! -e "$installed/brightquill.exe"
 bq_check "Program Files\\Brightquill is gone" test ! -e "$installed"
 bq_check "the Start-menu folder and its shortcuts are gone" test ! -e "$menu_unix"

@@ -118,8 +118,11 @@ TEST_F(SpeechTest, TwoThreadsTakeTurnsEachSayingItsOwnText) {
   EXPECT_EQ(invalidVoiceUseCount(), 0);
 }
 
-// The "Test" button's work, on the dialog thread: say what the box holds.
+// The "Test" button's work, on the dialog thread: say what the box holds,
+// counting the clicks that come while the clock thread announces.
 std::atomic<bool> clockAnnouncing{false};
+std::atomic<int> clicksDuringAnnouncements{0};
+thread_local bool onClockThread = false;
 MessageResult speakBoxOnTest(WindowHandle window, std::uint32_t message, MessageParam wParam,
                              MessageParam) {
   if (message == kMsgCommand && (wParam & 0xFFFF) == IDC_TEST) {
@@ -127,9 +130,11 @@ MessageResult speakBoxOnTest(WindowHandle window, std::uint32_t message, Message
     // Give the clock thread time to get into its announcement, which is
     // about to wait for this very thread to show its text.
     const steady_clock::time_point until = steady_clock::now() + std::chrono::milliseconds(2);
-    while (!clockAnnouncing.exchange(false) && steady_clock::now() < until) {
+    bool during = false;
+    while (!(during = clockAnnouncing.exchange(false)) && steady_clock::now() < until) {
       std::this_thread::yield();
     }
+    if (during) ++clicksDuringAnnouncements;
     yieldFor(std::chrono::microseconds(100));
     SpeakText();
   }
@@ -137,13 +142,18 @@ MessageResult speakBoxOnTest(WindowHandle window, std::uint32_t message, Message
 }
 
 void markClockAnnouncing() {
+  onClockThread = true;
   clockAnnouncing = true;
   StoreAlarmText(kAlarmE, "ring ring");
 }
 
 TEST_F(SpeechTest, RingingAlarmAndTestButtonDoNotBlockEachOther) {
   OverlapWatch watch;
-  setSpeakingObserver([&watch](const Text&) { watch.speak(); });
+  setSpeakingObserver([&watch](const Text&) {
+    watch.speak();
+    if (onClockThread) clockAnnouncing = false;
+  });
+  clicksDuringAnnouncements = 0;
   ClearAlarmTables();
   ResetRingState();
   // Alarm E rings on every other tick: each announcement is a first one, so
@@ -192,6 +202,7 @@ TEST_F(SpeechTest, RingingAlarmAndTestButtonDoNotBlockEachOther) {
   }
   EXPECT_EQ(fromDialog, kClicks);
   EXPECT_GT(fromClock, 0);
+  EXPECT_GT(clicksDuringAnnouncements, 0) << "no click came while the clock was announcing";
   EXPECT_EQ(watch.most, 1);
   EXPECT_EQ(liveVoiceCount(), 0);
   EXPECT_FALSE(voiceReleasedOnForeignThread());

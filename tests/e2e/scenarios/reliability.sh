@@ -171,7 +171,8 @@ if chattr +i "${UNWRITABLE[@]}" 2>"$BQ_OUT/chattr.log"; then
   bq_check "unwritable: every settings file keeps its old bytes" unchanged
 else
   chattr -i "${UNWRITABLE[@]}" 2>/dev/null; UNWRITABLE=()
-  echo "   skip unwritable files: the file system refuses chattr +i: $(cat "$BQ_OUT/chattr.log")"
+  # In the form scripts/check-skips looks for.
+  echo "[  SKIPPED ] reliability.unwritable-files: chattr +i fails: $(cat "$BQ_OUT/chattr.log")"
 fi
 
 # ---- The alarms ring from memory -----------------------------------------

@@ -50,6 +50,11 @@ TEST(AutostartTest, ProgramPathsAreQuotedByTheDesktopEntryRules) {
       {"brightquill", ""},
       {"", ""},
       {"/opt/two\nlines/brightquill", ""},
+      {"/opt/caf\xC3\xA9/brightquill",
+       "Exec=/opt/caf\xC3\xA9/brightquill\nTryExec=/opt/caf\xC3\xA9/brightquill\n"},
+      {"/opt/caf\xE9/brightquill", ""},          // Latin-1, not UTF-8
+      {"/opt/\xC0\xAF/brightquill", ""},         // an overlong "/"
+      {"/opt/\xED\xA0\x80/brightquill", ""},     // a surrogate
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
