@@ -39,6 +39,8 @@ fi
 . scripts/private-pulse.sh
 xvfb="" pulse="" recorder="" program=""
 cleanup() {
+  # Each is ended even when one before it has ended already.
+  set +e
   [ -n "$program" ] && kill "$program" 2>/dev/null
   [ -n "$windows" ] && { wineserver -k >/dev/null 2>&1 || true; }
   [ -n "$recorder" ] && kill "$recorder" 2>/dev/null
