@@ -22,13 +22,17 @@ fi
 # a boot cut short, by a time limit say, is made again rather than copied.
 template=$build_dir/wine-prefix-template
 marker=bq-booted
-[ -z "$exe" ] || export WINEPREFIX=${BQ_WINEPREFIX:-$build_dir/wine-prefix-$(basename "$exe" .exe)}
+if [ -n "$exe" ]; then
+  export WINEPREFIX=${BQ_WINEPREFIX:-$build_dir/wine-prefix-$(basename "$exe" .exe)}
+else
+  export WINEPREFIX=$template
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 started_xvfb=""
 cleanup() {
-  [ -n "$exe" ] && wineserver -k >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1
   if [ -n "$started_xvfb" ]; then kill "$started_xvfb" 2>/dev/null; wait "$started_xvfb" 2>/dev/null; fi
 }
 trap cleanup EXIT
@@ -42,6 +46,8 @@ fi
 (
   flock 9
   if [ ! -f "$template/$marker" ]; then
+    # A wineserver of a boot cut short may still run in it.
+    [ -d "$template" ] && WINEPREFIX=$template wineserver -k >/dev/null 2>&1
     rm -rf "$template"
     mkdir -p "$template"
     WINEPREFIX=$template wine wineboot -i >/dev/null 2>&1 || exit 1
