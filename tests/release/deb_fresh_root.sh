@@ -13,6 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 scripts=$(cd "$here/../../scripts" && pwd)
 source "$here/../e2e/lib.sh"
 . "$scripts/fresh-root.sh"
+fresh_root_private_mounts "$@"
 . "$scripts/private-pulse.sh"
 BQ_SCENARIO=release-deb BQ_CHECKS=0 BQ_FAILURES=0
 echo "== $BQ_SCENARIO (output in $out)"
@@ -147,6 +148,12 @@ left=$(while read -r path; do [ -e "$root$path" ] && echo "$path"; done <"$out/i
 bq_check_eq "every installed file is gone ($(wc -l <"$out/installed-files") files)" "" "$left"
 bq_check_eq "~/.config/quillhaven keeps every byte" "$alarms_before" "$(settings_digest)"
 bq_check "and still holds the alarms" test -s "$settings/qhsettoring1.txt"
+
+echo "== The root is removed; what was bound in keeps its files"
+bq_check "fresh_root_remove ends with code 0" fresh_root_remove "$root"
+bq_check "the root is gone" test ! -e "$root"
+bq_check "the display's socket is still there" test -S "/tmp/.X11-unix/X${DISPLAY#:}"
+bq_check "the sound server's socket is still there" test -S "$PRIVATE_PULSE_DIR/native"
 
 echo "   the whole run took $((SECONDS - began)) s"
 bq_finish
