@@ -22,6 +22,7 @@ packages=(
   tzdata                                          # another zone to move the running clock to
   e2fsprogs                                       # chattr: unwritable settings files
   libnotify-dev                                   # the desktop notice of a missed alarm
+  dunst                                           # a notification server that tests read it from
   libcap2-bin                                     # capsh: a test without CAP_WAKE_ALARM
   libespeak-ng-dev libpcaudio-dev espeak-ng       # the native desktop program's voice,
   libasound2-dev                                  # and ALSA's hook that quiets its messages

@@ -19,6 +19,8 @@
 # ---- Set-up -------------------------------------------------------------
 
 . "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/private-xvfb.sh"
+# After start_faked_clock, the Wine processes started here run on that clock.
+. "$(dirname "${BASH_SOURCE[0]}")/faked-clock.sh"
 
 # bq_in_private_network ARGS...: runs the calling scenario again, with its
 # arguments, in the loopback-only world of net/in_netns.sh; returns at once
@@ -166,7 +168,7 @@ bq_start_xvfb() {
 # process (the wine loader execs into the program, keeping the PID).
 bq_start_program() {
   BQ_START_MS=$(date +%s%3N)
-  (cd "$BQ_OUT" && exec wine "$BQ_EXE" >"$BQ_OUT/program.log" 2>&1) &
+  (cd "$BQ_OUT" && exec env "${FAKED_CLOCK_ENV[@]}" wine "$BQ_EXE" >"$BQ_OUT/program.log" 2>&1) &
   BQ_PID=$!
   echo "   brightquill.exe pid $BQ_PID"
 }
@@ -176,7 +178,7 @@ bq_start_program() {
 # bq_driver ARGS...: runs bq_driver.exe in the prefix (see its commands in
 # driver/driver_main.cpp); its output and exit status are the driver's.
 bq_driver() {
-  timeout 120 wine "$BQ_DRIVER" "$@" 2>>"$BQ_OUT/driver.log"
+  timeout 120 env "${FAKED_CLOCK_ENV[@]}" wine "$BQ_DRIVER" "$@" 2>>"$BQ_OUT/driver.log"
 }
 
 # bq_alive: whether the program's process still runs.

@@ -8,11 +8,12 @@
 # Second sitting, with settings files made beforehand: the window shows them
 # in the 12-hour form; the alarm armed for the coming minute rings at its
 # first tick (shown and said), says it again 30 ticks later, and "Silencer"
-# ends it.
+# ends it. Its wall clock then jumps past C's minute: by 2 hours, and one
+# notice says C was missed; by 10 minutes, and C rings saying how late.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../lib.sh"
-BQ_TIME_LIMIT=${BQ_TIME_LIMIT:-300} bq_init events "$@"
+BQ_TIME_LIMIT=${BQ_TIME_LIMIT:-365} bq_init events "$@"
 # A signal that comes while lib.sh cleans up must not cut the cleanup short.
 trap 'status=$?; trap "" INT TERM; (exit $status); bq_cleanup' EXIT
 
@@ -182,6 +183,7 @@ c_hour=$((hour % 12 == 0 ? 12 : hour % 12))
 c_pm=$((hour >= 12 ? 1 : 0))
 c_half=$([ "$c_pm" = 1 ] && echo p.m. || echo a.m.)
 
+start_faked_clock "$BQ_OUT/faked-clock"
 bq_start_program
 bq_driver wait-window 20000 >/dev/null
 # Each control as "ID CHECK TEXT" (CHECK is "-" for edit boxes).
@@ -219,10 +221,29 @@ bq_check "the repetition came 30 ticks later, 15 to 25 s (${gap} ms)" \
 
 # "Silencer": nothing more is said, though the next repetition was due about
 # 15 s later; the box keeps the last text.
+clicked=$(date +%s%3N)
 bq_driver click $IDC_SILENCER
 sleep_until_ms $((${second:-0} + gap + 5000))
 bq_check_eq "after 'Silencer' the alarm is not said again" 2 "$(times_said "$ring_text")"
 bq_check_eq "the box keeps the ring's text" "$ring_text" "$(bq_driver get-text $IDC_SPEAK_TEXT)"
 bq_check "the program still runs" bq_alive
+
+# The wall clock moved 2 hours past C's minute of the next day, once the
+# Silencer's quiet (2 ticks for each second left in the minute of the click,
+# at the ticks' pace of the ring above) has run out, so that nothing would
+# hold back a ring: one notice, then nothing more. Then 10 minutes past C's
+# minute of the day after: it rings saying how late, then its text, in one
+# utterance.
+alarm_c="Alarm C, set for $c_hour:$(printf %02d "$minute") $c_half"
+sleep_until_ms $((clicked + (2 * (60 - clicked / 1000 % 60) + 1) * gap / 30 + 3000))
+move_faked_clock_to $((ring_at + 86400 + 7215))
+BQ_SPOKEN_BEFORE=0 bq_check "moved 2 hours past C, one notice says it was missed" \
+  bq_wait_spoken "$alarm_c, was missed." 10
+sleep 15
+bq_check_eq "nothing more is said within 15 s" "$alarm_c, was missed." \
+  "$(bq_spoken | grep -xF -A9 -- "$alarm_c, was missed.")"
+move_faked_clock_to $((ring_at + 2 * 86400 + 615))
+BQ_SPOKEN_BEFORE=0 bq_check "moved 10 minutes past C, it rings saying so first" \
+  bq_wait_spoken "$alarm_c, rings 10 minutes late. $ring_text" 10
 
 bq_finish
