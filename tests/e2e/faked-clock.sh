@@ -3,7 +3,10 @@
 #   start_faked_clock FILE   sets FAKED_CLOCK_ENV (VAR=value ..., for env),
 #                            with the clock at the true time
 #   move_faked_clock_to UTC  the clock shows UTC (Unix seconds) now, at once
-faked_clock_library=$(dpkg -L libfaketime 2>/dev/null | grep -m1 '/libfaketime\.so\.1$')
+# The library's thread-safe build: with the plain one, threads that read the
+# clock at once now and then got no offset (here: a tick saw the true time
+# between two of the moved one's, and Wine's Sleep then waited for a day).
+faked_clock_library=$(dpkg -L libfaketime 2>/dev/null | grep -m1 '/libfaketimeMT\.so\.1$')
 start_faked_clock() {
   FAKED_CLOCK_FILE=$1
   echo +0 >"$1"
