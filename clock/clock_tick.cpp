@@ -86,6 +86,10 @@ void ClockTick() {
   const DueAlarms due = FindDueAlarms(schedule, memory.previous, now);
   memory.previous = now;
   if (!due.missed.empty()) giveMissedNotice(due.missed, schedule);
+  // The Silencer's quiet, counted in ticks, covers the rest of the minute it
+  // was pressed in; a clock that went past whole minutes (a sleep right after
+  // the press) has left that minute, and must not swallow an alarm due since.
+  if (due.skippedMinutes) EndSilence();
   const RingStep step = AdvanceRing(due.ringing, latenessSentenceOf(due, schedule));
   keepAwakeWhile(step.ringing);
   if (step.announcement.alarm != 0) announce(step.announcement);

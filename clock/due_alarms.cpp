@@ -28,6 +28,7 @@ DueAlarms FindDueAlarms(const AlarmSchedule& schedule,
   const std::int64_t previousMinute = LocalMinuteNumber(previous->local);
   const std::int64_t nowMinute = LocalMinuteNumber(now.local);
   if (nowMinute - previousMinute < 2) return due;
+  due.skippedMinutes = true;
 
   const std::int64_t awaySeconds =
       std::max<std::int64_t>(0, (now.utcMilliseconds - previous->utcMilliseconds) / 1000);

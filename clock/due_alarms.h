@@ -17,6 +17,7 @@ struct DueAlarms {
   int ringing = 0;              // the latest in A..E of those due; 0: none
   std::int64_t lateSeconds = 0;  // how late it is; 0 for the current minute's
   std::vector<int> missed;       // skipped and too late to ring, in A..E order
+  bool skippedMinutes = false;   // the clock went forward over whole minutes
 };
 
 // Lateness is the shorter of the UTC time between the two readings (how long

@@ -57,6 +57,11 @@ RingStep AdvanceRing(int dueAlarm, const Text& latenessSentence) {
   return step;
 }
 
+void EndSilence() {
+  std::lock_guard<std::mutex> hold(RingLock);
+  SilenceTicks = 0;
+}
+
 void StartSilence(std::uint32_t ticks) {
   std::lock_guard<std::mutex> hold(RingLock);
   RingTick = 0;

@@ -48,3 +48,5 @@ RingStep AdvanceRing(int dueAlarm, const Text& latenessSentence = Text());
 // The Silencer's update, as one: the ring stops and no alarm rings for the
 // given number of ticks.
 void StartSilence(std::uint32_t ticks);
+// Ends a running silence; a running ring goes on.
+void EndSilence();

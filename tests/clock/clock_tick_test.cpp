@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "clock/clock_thread.h"
 #include "clock/clock_tick.h"
 #include "clock/ring_state.h"
 #include "clock/time_text.h"
@@ -227,8 +228,11 @@ TEST_F(ClockTest, SkippedMinutesRingLateOrGiveOneMissedNotice) {
     std::vector<Text> saidFirst;       // then only the alarm's text, "up"
     int rings;
     bool missed;
+    bool silencedFirst = false;  // "Silencer" pressed just before the jump
   } cases[] = {
       {"a normal minute", 0, 0, 7, 30, 0, {"up"}, 1, false},
+      {"a sleep of 10 minutes right after Silencer", 10 * kMinuteMs, 0, 7, 30, 0,
+       {"Alarm A, set for 7:30 a.m., rings 10 minutes late. up"}, 1, false, true},
       {"a sleep of 10 minutes", 10 * kMinuteMs, 0, 7, 30, 0,
        {"Alarm A, set for 7:30 a.m., rings 10 minutes late. up"}, 1, false},
       {"a stall of 90 s, 80 s past the minute", 90000, 0, 7, 30, 0,
@@ -251,6 +255,7 @@ TEST_F(ClockTest, SkippedMinutesRingLateOrGiveOneMissedNotice) {
     armAlarm(1, c.hourA, c.minuteA, "up");
     if (c.minuteOfDayC > 0) armAlarm(3, c.minuteOfDayC / 60, c.minuteOfDayC % 60, "up");
     ASSERT_TRUE(tickAndListen(20).empty());
+    if (c.silencedFirst) SilenceRinging();
     jumpSimulatedTime(c.jumpMs);
     setSimulatedZone(c.zoneMinutes);
     int rings = 0;
