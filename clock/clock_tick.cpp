@@ -1,6 +1,5 @@
 #include "clock/clock_tick.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "alarms/alarm_tables.h"
@@ -27,12 +26,6 @@ struct TickMemory {
   std::optional<WallClockReading> previous;  // none before the first tick
   bool keptAwake = false;
 } memory;
-
-Text timeOfDayText(const LocalDateTime& local) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", local.hour, local.minute, local.second);
-  return Text(text, 8);
-}
 
 void showTime(const LocalDateTime& local) {
   TimeNow = timeOfDayText(local);

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr std::int64_t kMinutesPerDay = 24 * 60;
-
 // The latest minute number before `beforeMinute` that shows the alarm's time.
 std::int64_t latestMinuteOf(AlarmTime time, std::int64_t beforeMinute) {
   const std::int64_t last = beforeMinute - 1;

@@ -29,12 +29,14 @@ void dateFromDays(std::int64_t days, LocalDateTime& time) {
 }  // namespace
 
 std::int64_t LocalMinuteNumber(const LocalDateTime& time) {
-  return daysFromDate(time.year, time.month, time.day) * 1440 + time.hour * 60 + time.minute;
+  return daysFromDate(time.year, time.month, time.day) * kMinutesPerDay + time.hour * 60 +
+         time.minute;
 }
 
 LocalDateTime LocalTimeOfMinute(std::int64_t minuteNumber) {
-  const std::int64_t days = (minuteNumber >= 0 ? minuteNumber : minuteNumber - 1439) / 1440;
-  const std::int64_t minuteOfDay = minuteNumber - days * 1440;
+  const std::int64_t days =
+      (minuteNumber >= 0 ? minuteNumber : minuteNumber - (kMinutesPerDay - 1)) / kMinutesPerDay;
+  const std::int64_t minuteOfDay = minuteNumber - days * kMinutesPerDay;
   LocalDateTime time;
   dateFromDays(days, time);
   time.hour = static_cast<int>(minuteOfDay / 60);

@@ -7,6 +7,8 @@
 
 #include "platform/clock.h"
 
+inline constexpr std::int64_t kMinutesPerDay = 24 * 60;
+
 std::int64_t LocalMinuteNumber(const LocalDateTime& time);
 // The date and time at the start of a minute number (second 0).
 LocalDateTime LocalTimeOfMinute(std::int64_t minuteNumber);

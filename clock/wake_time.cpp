@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr std::int64_t kMinutesPerDay = 24 * 60;
-
 // What the clock thread worked out and set last.
 struct WakeTimeMemory {
   std::optional<AlarmSchedule> schedule;

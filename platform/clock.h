@@ -26,5 +26,7 @@ struct WallClockReading {
   LocalDateTime local;
 };
 WallClockReading readWallClock();
+// "hh:mm:ss" of a local time, as timeOfDay gives it.
+Text timeOfDayText(const LocalDateTime& local);
 // The local date and time that the system's zone rules give for a UTC time.
 LocalDateTime localTimeAt(std::int64_t utcSeconds);

@@ -2,8 +2,6 @@
 
 #include <time.h>
 
-#include <cstdio>
-
 #include "platform/platform_lock.h"
 
 namespace {
@@ -26,12 +24,7 @@ LocalDateTime dateTimeOf(const struct tm& local) {
 
 }  // namespace
 
-Text timeOfDay() {
-  const struct tm local = localAt(time(nullptr));
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
-  return Text(text, 8);
-}
+Text timeOfDay() { return timeOfDayText(readWallClock().local); }
 
 WallClockReading readWallClock() {
   struct timespec now{};

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "platform/platform_lock.h"
 
 namespace {
@@ -36,17 +34,7 @@ FILETIME fileTimeOf(std::int64_t steps) {
 
 }  // namespace
 
-Text timeOfDay() {
-  SYSTEMTIME local{};
-  {
-    PlatformCallLock hold;
-    GetLocalTime(&local);
-  }
-  char text[16];
-  std::snprintf(text, sizeof text, "%02u:%02u:%02u", static_cast<unsigned>(local.wHour),
-                static_cast<unsigned>(local.wMinute), static_cast<unsigned>(local.wSecond));
-  return Text(text, 8);
-}
+Text timeOfDay() { return timeOfDayText(readWallClock().local); }
 
 WallClockReading readWallClock() {
   FILETIME now{};

@@ -1,7 +1,6 @@
 #include "tests/support/simulated_clock.h"
 
 #include <atomic>
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -68,13 +67,7 @@ void resetSimulatedClock() {
   setSleepObserver(nullptr);
 }
 
-Text timeOfDay() {
-  const std::int64_t seconds = simulatedMilliseconds() / 1000;
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
-                static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
-  return Text(text, 8);
-}
+Text timeOfDay() { return timeOfDayText(readWallClock().local); }
 
 WallClockReading readWallClock() {
   const std::int64_t utc = utcMs.load();
